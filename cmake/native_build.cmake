@@ -1,0 +1,34 @@
+# The native Linux build: the core over the stand-in layer, the fxt tool,
+# the unit tests under AddressSanitizer and UndefinedBehaviorSanitizer, and
+# the fuzzer.
+option(PARLYTE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" ON)
+
+add_compile_options(-Wall -Wextra -Wpedantic -Werror)
+if(PARLYTE_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+add_library(parlyte_compat STATIC
+    compat/file_calls.cpp
+    compat/folder_dialog.cpp
+    compat/profile_calls.cpp
+    compat/system_calls.cpp)
+target_include_directories(parlyte_compat PUBLIC ${CMAKE_SOURCE_DIR}/compat ${CMAKE_SOURCE_DIR})
+
+add_library(parlyte_core STATIC ${PARLYTE_CORE_SOURCES})
+target_link_libraries(parlyte_core PUBLIC parlyte_compat)
+
+add_library(fxt_format STATIC tools/fxt/fxt_encoder.cpp tools/fxt/fxt_table.cpp)
+target_link_libraries(fxt_format PUBLIC parlyte_core)
+
+add_executable(fxt tools/fxt/fxt_main.cpp)
+target_link_libraries(fxt PRIVATE fxt_format)
+
+enable_testing()
+add_subdirectory(tests/unit)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    add_subdirectory(tests/fuzz)
+else()
+    message(WARNING "The fuzzer needs clang; configure with CXX=clang++ to build it")
+endif()

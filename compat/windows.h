@@ -1,0 +1,107 @@
+// Native stand-in for the part of <windows.h> that the portable core uses.
+// The core's sources include <windows.h> as they do on Windows; the native
+// build puts this folder first on the include path. Only the types,
+// constants and calls the core really makes are here, implemented over POSIX
+// in windows_posix.cpp.
+#ifndef PARLYTE_COMPAT_WINDOWS_H
+#define PARLYTE_COMPAT_WINDOWS_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#define WINAPI
+#define TRUE 1
+#define FALSE 0
+#define MAX_PATH 260
+
+typedef int BOOL;
+typedef unsigned char BYTE;
+typedef uint32_t DWORD;
+typedef int32_t LONG;
+typedef unsigned int UINT;
+typedef size_t SIZE_T;
+typedef void *HANDLE;
+typedef void *HWND;
+typedef void *HLOCAL;
+typedef char CHAR;
+typedef char *LPSTR;
+typedef const char *LPCSTR;
+typedef void *LPVOID;
+typedef const void *LPCVOID;
+typedef DWORD *LPDWORD;
+typedef void *LPSECURITY_ATTRIBUTES;
+typedef void *LPOVERLAPPED;
+
+#define INVALID_HANDLE_VALUE ((HANDLE)(intptr_t)-1)
+
+#define GENERIC_READ 0x80000000u
+#define FILE_SHARE_READ 0x00000001u
+#define OPEN_EXISTING 3
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010u
+#define FILE_ATTRIBUTE_NORMAL 0x00000080u
+#define FILE_FLAG_SEQUENTIAL_SCAN 0x08000000u
+
+#define ERROR_FILE_NOT_FOUND 2
+#define ERROR_PATH_NOT_FOUND 3
+#define ERROR_ACCESS_DENIED 5
+#define ERROR_SHARING_VIOLATION 32
+
+#define LMEM_FIXED 0x0000u
+#define LMEM_ZEROINIT 0x0040u
+
+#define FORMAT_MESSAGE_ALLOCATE_BUFFER 0x00000100u
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200u
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000u
+
+#define MB_OK 0x00000000u
+#define MB_ICONERROR 0x00000010u
+#define MB_ICONWARNING 0x00000030u
+#define MB_ICONINFORMATION 0x00000040u
+#define IDOK 1
+
+typedef struct {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+} FILETIME;
+
+typedef struct {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD dwReserved0;
+    DWORD dwReserved1;
+    CHAR cFileName[MAX_PATH];
+    CHAR cAlternateFileName[14];
+} WIN32_FIND_DATAA;
+
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                   DWORD disposition, DWORD flags, HANDLE templateFile);
+BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED overlapped);
+BOOL CloseHandle(HANDLE object);
+HANDLE FindFirstFileA(LPCSTR path, WIN32_FIND_DATAA *found);
+BOOL FindClose(HANDLE search);
+
+DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR value,
+                               DWORD size, LPCSTR file);
+BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file);
+
+HLOCAL LocalAlloc(UINT flags, SIZE_T bytes);
+HLOCAL LocalFree(HLOCAL block);
+
+int lstrlenA(LPCSTR text);
+LPSTR lstrcpyA(LPSTR to, LPCSTR from);
+LPSTR lstrcatA(LPSTR to, LPCSTR from);
+
+DWORD GetLastError(void);
+void SetLastError(DWORD code);
+DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD code, DWORD language, LPSTR buffer,
+                     DWORD size, void *arguments);
+
+void OutputDebugStringA(LPCSTR text);
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+int wsprintfA(LPSTR buffer, LPCSTR format, ...);
+
+#endif

@@ -1,0 +1,72 @@
+// Loads four language files of arbitrary bytes and checks what the table
+// may hold. The input is the four files one after the other, separated by
+// "|FXT|"; missing parts are empty files.
+#include "compat/compat_control.h"
+#include "folder/game_folder.h"
+#include "table_cleanup.h"
+#include "text/text_store.h"
+
+#include <fstream>
+#include <set>
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+
+const std::string Separator = "|FXT|";
+
+std::string GameFolder(void) {
+    const char *base = getenv("TMPDIR");
+    std::string folder = std::string(base && *base ? base : "/tmp") + "/parlyte-fuzz-XXXXXX";
+    if (!mkdtemp(&folder[0]) || mkdir((folder + "/GTADATA").c_str(), 0777) != 0) abort();
+    return folder + "/";
+}
+
+void Check(bool condition, const char *what) {
+    if (condition) return;
+    fprintf(stderr, "table check failed: %s\n", what);
+    abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    static const std::string folder = GameFolder();
+    std::string input((const char *)data, size);
+    size_t start = 0;
+    for (int i = 0; i < LANGUAGE_COUNT; ++i) {
+        size_t end = start > input.size() ? std::string::npos : input.find(Separator, start);
+        std::string part = start > input.size() ? "" : input.substr(start, end == std::string::npos ? end : end - start);
+        std::ofstream(folder + CompatNativePath(LanguageFileNames[i]), std::ios::binary | std::ios::trunc) << part;
+        start = end == std::string::npos ? input.size() + 1 : end + Separator.size();
+    }
+
+    CompatReset();
+    lstrcpyA(GameFolderPath, folder.c_str());
+    Check(LoadAllLanguageFiles() == 1, "all four files exist, so loading succeeds");
+    Check(CompatMessageBoxes().empty(), "no message box");
+    Check(CompatOpenHandleCount() == 0, "every file closed");
+
+    std::set<std::string> keys;
+    for (const TextEntry *entry = TheTextTable.head; entry; entry = entry->next) {
+        Check(entry->key != NULL, "no null key");
+        Check(keys.insert(entry->key).second, "keys are unique");
+        std::string key = entry->key;
+        Check(key.find(']') == std::string::npos && key.find('\xFF') == std::string::npos, "key bytes");
+        bool anyText = false;
+        for (const char *text : entry->texts) {
+            if (!text) continue;
+            anyText = true;
+            std::string value = text;
+            Check(value.find('[') == std::string::npos && value.find('\xFF') == std::string::npos, "text bytes");
+        }
+        Check(anyText, "an entry is created only with a text");
+        Check(entry->next || entry == TheTextTable.tail, "tail is the last entry");
+    }
+    FreeTextTable();
+    Check(CompatLiveAllocations() == 0, "every parse buffer freed");
+    return 0;
+}

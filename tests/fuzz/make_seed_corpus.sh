@@ -1,0 +1,43 @@
+#!/bin/sh
+# Makes the fuzzer's seed corpus: game folders written by fxt from small
+# tables, each turned into one input (the four files joined by "|FXT|"),
+# and a few raw inputs at the decoder's edges.
+set -eu
+fxt=$1
+out=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$out"
+
+TAB=$(printf '\t')
+seed_from_table() {
+    name=$1
+    printf '%s' "$2" >"$work/$name.tsv"
+    "$fxt" make "$work/$name.tsv" "$work/$name"
+    data="$work/$name/GTADATA"
+    {
+        cat "$data/ENGLISH.FXT"; printf '|FXT|'
+        cat "$data/FRENCH.FXT"; printf '|FXT|'
+        cat "$data/GERMAN.FXT"; printf '|FXT|'
+        cat "$data/ITALIAN.FXT"
+    } >"$out/$name"
+}
+
+header="key${TAB}English${TAB}French${TAB}German${TAB}Italian
+"
+seed_from_table plain "${header}HELLO${TAB}Hello${TAB}Bonjour${TAB}Hallo${TAB}Ciao
+BYE${TAB}Bye${TAB}Au revoir${TAB}\\N${TAB}Arrivederci
+"
+seed_from_table escapes "${header}K1${TAB}line\\none\\n${TAB}caf$(printf '\351')${TAB}$(printf '\303\376')${TAB}
+[K${TAB}a]b${TAB}\\N${TAB}\\N${TAB}\\N
+${TAB}empty key${TAB}\\N${TAB}\\N${TAB}\\N
+FR${TAB}\\N${TAB}only french${TAB}\\N${TAB}\\N
+IT${TAB}\\N${TAB}\\N${TAB}\\N${TAB}only italian
+"
+long=$(head -c 400 /dev/zero | tr '\0' 'x')
+seed_from_table long "${header}${long}${TAB}${long}${long}${TAB}\\N${TAB}\\N${TAB}\\N
+"
+
+printf '' >"$out/empty"
+printf '\071\324\022\240\123\360\011\203\304' >"$out/escape-at-end"
+printf '\224\324\022\240\123\360\011\203\377\000' >"$out/mark-and-end"

@@ -1,0 +1,62 @@
+// The text store: the table of keys with their four texts, the decoder of the
+// game's scrambled language files, and the loader that merges the four files.
+#ifndef PARLYTE_TEXT_STORE_H
+#define PARLYTE_TEXT_STORE_H
+
+#include <windows.h>
+
+enum LanguageIndex {
+    LANGUAGE_ENGLISH = 0,
+    LANGUAGE_FRENCH = 1,
+    LANGUAGE_GERMAN = 2,
+    LANGUAGE_ITALIAN = 3,
+    LANGUAGE_COUNT = 4
+};
+
+// One key with its text in each language; a null text means none.
+struct TextEntry {
+    char *key;
+    char *texts[LANGUAGE_COUNT];
+    TextEntry *next;
+};
+
+// All keys in the order they were first stored. Entries are never freed.
+struct TextTable {
+    TextEntry *head;
+    TextEntry *tail;
+};
+
+extern TextTable TheTextTable;
+
+void *AllocZeroed(SIZE_T size);
+// A new zero-filled copy of text; length -1 means up to its terminator.
+char *CopyText(const char *text, int length);
+TextEntry *FindTextEntry(const char *key);
+
+// Reading one language file at a time.
+enum { LANGUAGE_FILE_BLOCK = 32768 };
+
+struct LanguageFileReader {
+    HANDLE file;
+    BYTE buffer[LANGUAGE_FILE_BLOCK];
+    DWORD fill;
+    LONG position;
+    DWORD headerCount;
+};
+
+extern LanguageFileReader TheLanguageFileReader;
+extern const BYTE HeaderKey[8];
+
+// A decoded value whose low eight bits are this ends a file's data.
+enum { EndValue = 255 };
+
+int ReadRawByte(void);
+int ReadDecodedChar(void);
+
+extern const char *const LanguageFileNames[LANGUAGE_COUNT];
+
+int LoadAllLanguageFiles(void);
+int LoadLanguageFile(int index);
+void ReportLastError(void);
+
+#endif

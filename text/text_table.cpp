@@ -1,0 +1,36 @@
+// The table of keys and the small heap helpers it is built with.
+#include "text_store.h"
+
+TextTable TheTextTable;
+
+void *AllocZeroed(SIZE_T size) {
+    return LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, size);
+}
+
+char *CopyText(const char *text, int length) {
+    if (length == -1) length = lstrlenA(text);
+    char *copy = (char *)AllocZeroed((SIZE_T)length + 1);
+    if (!copy) return NULL;
+    if (!lstrcpyA(copy, text)) {
+        LocalFree(copy);
+        return NULL;
+    }
+    return copy;
+}
+
+// Byte for byte, letter case included. The system's lstrcmpA compares
+// linguistically and calls some distinct keys equal ("A\xAD" and "A" under
+// Wine), which would merge two keys and lose a text.
+static int KeysEqual(const char *left, const char *right) {
+    while (*left && *left == *right) {
+        ++left;
+        ++right;
+    }
+    return *left == *right;
+}
+
+TextEntry *FindTextEntry(const char *key) {
+    for (TextEntry *entry = TheTextTable.head; entry; entry = entry->next)
+        if (KeysEqual(entry->key, key)) return entry;
+    return NULL;
+}

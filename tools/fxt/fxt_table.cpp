@@ -1,0 +1,168 @@
+// Writing and reading the table format.
+#include "fxt_table.h"
+
+#include <map>
+
+const char TableHeader[] = "key\tEnglish\tFrench\tGerman\tItalian\n";
+
+static const char *const LanguageNames[TABLE_LANGUAGES] = {"English", "French", "German", "Italian"};
+
+static void AppendEscaped(std::string *line, const char *text) {
+    if (!text) {
+        *line += "\\N";
+        return;
+    }
+    for (; *text; ++text) {
+        switch (*text) {
+        case '\\': *line += "\\\\"; break;
+        case '\t': *line += "\\t"; break;
+        case '\n': *line += "\\n"; break;
+        case '\r': *line += "\\r"; break;
+        default: *line += *text;
+        }
+    }
+}
+
+std::string FormatTableRow(const char *key, const char *const texts[TABLE_LANGUAGES]) {
+    std::string line;
+    AppendEscaped(&line, key);
+    for (int i = 0; i < TABLE_LANGUAGES; ++i) {
+        line += '\t';
+        AppendEscaped(&line, texts[i]);
+    }
+    line += '\n';
+    return line;
+}
+
+namespace {
+
+std::string Where(size_t lineNumber) {
+    return "line " + std::to_string(lineNumber) + ": ";
+}
+
+// Undoes the escapes of one field; \N alone stands for no text.
+int UnescapeField(const std::string &field, std::optional<std::string> *value, std::string *problem) {
+    if (field == "\\N") {
+        value->reset();
+        return 1;
+    }
+    std::string text;
+    for (size_t i = 0; i < field.size(); ++i) {
+        unsigned char ch = (unsigned char)field[i];
+        if (ch == 0 || ch == 255) {
+            *problem = "a " + std::to_string(ch) + " byte cannot be stored in a language file";
+            return 0;
+        }
+        if (ch == '\r') {
+            *problem = "a raw carriage return (write it \\r)";
+            return 0;
+        }
+        if (ch != '\\') {
+            text += (char)ch;
+            continue;
+        }
+        char escaped = i + 1 < field.size() ? field[++i] : '\0';
+        switch (escaped) {
+        case '\\': text += '\\'; break;
+        case 't': text += '\t'; break;
+        case 'n': text += '\n'; break;
+        case 'r': text += '\r'; break;
+        default:
+            *problem = escaped ? std::string("bad escape \\") + escaped : "a backslash at the end of a field";
+            return 0;
+        }
+    }
+    *value = text;
+    return 1;
+}
+
+std::vector<std::string> SplitFields(const std::string &line) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (;;) {
+        size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+        if (tab == std::string::npos) return fields;
+        start = tab + 1;
+    }
+}
+
+int FirstLanguage(const TableRow &row) {
+    for (int i = 0; i < TABLE_LANGUAGES; ++i)
+        if (row.texts[i]) return i;
+    return TABLE_LANGUAGES;
+}
+
+int ParseRow(const std::string &line, TableRow *row, std::string *problem) {
+    std::vector<std::string> fields = SplitFields(line);
+    if (fields.size() != 1 + TABLE_LANGUAGES) {
+        *problem = "expected 5 tab-separated fields, found " + std::to_string(fields.size());
+        return 0;
+    }
+    std::optional<std::string> key;
+    if (!UnescapeField(fields[0], &key, problem)) return 0;
+    if (!key) {
+        *problem = "the key is \\N; every line needs a key";
+        return 0;
+    }
+    if (key->find(']') != std::string::npos) {
+        *problem = "a key cannot hold ']'";
+        return 0;
+    }
+    row->key = *key;
+    for (int i = 0; i < TABLE_LANGUAGES; ++i) {
+        if (!UnescapeField(fields[1 + i], &row->texts[i], problem)) return 0;
+        if (row->texts[i] && row->texts[i]->find('[') != std::string::npos) {
+            *problem = std::string("the ") + LanguageNames[i] + " text holds '[', which a text cannot hold";
+            return 0;
+        }
+    }
+    if (FirstLanguage(*row) == TABLE_LANGUAGES) {
+        *problem = "the key has no text in any language";
+        return 0;
+    }
+    return 1;
+}
+
+} // namespace
+
+int ParseTable(const std::string &content, std::vector<TableRow> *rows, std::string *error) {
+    rows->clear();
+    if (content.compare(0, sizeof TableHeader - 1, TableHeader) != 0) {
+        *error = Where(1) + "the header must be: key<TAB>English<TAB>French<TAB>German<TAB>Italian";
+        return 0;
+    }
+    std::map<std::string, size_t> keyLines;
+    int latestFirstLanguage = 0;
+    size_t lineNumber = 1;
+    size_t start = sizeof TableHeader - 1;
+    while (start < content.size()) {
+        ++lineNumber;
+        size_t end = content.find('\n', start);
+        if (end == std::string::npos) end = content.size();
+        TableRow row;
+        std::string problem;
+        if (!ParseRow(content.substr(start, end - start), &row, &problem)) {
+            *error = Where(lineNumber) + problem;
+            return 0;
+        }
+        auto earlier = keyLines.emplace(row.key, lineNumber);
+        if (!earlier.second) {
+            *error = Where(lineNumber) + "duplicate key, first on line " + std::to_string(earlier.first->second);
+            return 0;
+        }
+        // Loading lists the keys the English file stores first, then those
+        // the French file adds, and so on: the table must be in that order.
+        int first = FirstLanguage(row);
+        if (first < latestFirstLanguage) {
+            *error = Where(lineNumber) + "the key's first text is " + LanguageNames[first] +
+                     " but an earlier key's first text is " + LanguageNames[latestFirstLanguage] +
+                     "; loading would list this key earlier";
+            return 0;
+        }
+        latestFirstLanguage = first;
+        rows->push_back(row);
+        start = end + 1;
+    }
+    return 1;
+}

@@ -1,0 +1,27 @@
+// The tab-separated table that fxt prints and reads: one line per key, five
+// fields in PostgreSQL's COPY text style (\\ \t \n \r escaped, \N for none).
+#ifndef PARLYTE_FXT_TABLE_H
+#define PARLYTE_FXT_TABLE_H
+
+#include <optional>
+#include <string>
+#include <vector>
+
+enum { TABLE_LANGUAGES = 4 };
+
+extern const char TableHeader[];
+
+struct TableRow {
+    std::string key;
+    std::optional<std::string> texts[TABLE_LANGUAGES];
+};
+
+// One line of the table, with its line feed; a null text is written \N.
+std::string FormatTableRow(const char *key, const char *const texts[TABLE_LANGUAGES]);
+
+// Reads a whole table, header included, and checks that language files can
+// carry it and that loading them gives the same table back. On failure
+// returns 0 and an error naming the line.
+int ParseTable(const std::string &content, std::vector<TableRow> *rows, std::string *error);
+
+#endif
