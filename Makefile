@@ -3,19 +3,28 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
 NATIVE := build/native
+WIN32 := build/win32
+WIN64 := build/win64
 
-.PHONY: all deps native test fuzz clean
+.PHONY: all deps native windows test fuzz clean
 
-all: native
+all: windows native
 
 deps:
 	@scripts/install-packages.sh
 
+windows: deps
+	cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WIN32) -j $(JOBS)
+	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WIN64) -j $(JOBS)
+
 native: deps
-	cmake -S . -B $(NATIVE) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug
+	cmake -S . -B $(NATIVE) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+		-DPARLYTE_WIN32_DIR=$(CURDIR)/$(WIN32) -DPARLYTE_WIN64_DIR=$(CURDIR)/$(WIN64)
 	cmake --build $(NATIVE) -j $(JOBS)
 
-test: native
+test: windows native
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
 
 fuzz: native

@@ -32,3 +32,10 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
 else()
     message(WARNING "The fuzzer needs clang; configure with CXX=clang++ to build it")
 endif()
+
+# The Windows builds' tests run from here too, when their folders are given.
+set(PARLYTE_WIN32_DIR "" CACHE PATH "Build folder of the 32-bit Windows exe")
+set(PARLYTE_WIN64_DIR "" CACHE PATH "Build folder of the 64-bit Windows exe and its test driver")
+if(PARLYTE_WIN32_DIR AND PARLYTE_WIN64_DIR)
+    include(tests/e2e/tests.cmake)
+endif()

@@ -1,0 +1,33 @@
+# Parlyte.exe: no C runtime, nothing imported beyond the system's own
+# libraries, entered at ProgramEntry.
+enable_language(RC)
+
+# Only what the program names; the toolchain's default list would offer more.
+set(CMAKE_CXX_STANDARD_LIBRARIES "")
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(PARLYTE_ENTRY _ProgramEntry@0)  # stdcall decoration
+else()
+    set(PARLYTE_ENTRY ProgramEntry)
+endif()
+
+add_executable(Parlyte WIN32
+    ${PARLYTE_CORE_SOURCES}
+    ui/program_entry.cpp
+    ui/main_dialog.cpp
+    ui/key_browser.cpp
+    res/parlyte.rc)
+target_include_directories(Parlyte PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_definitions(Parlyte PRIVATE WIN32_LEAN_AND_MEAN)
+target_compile_options(Parlyte PRIVATE
+    $<$<COMPILE_LANGUAGE:CXX>:-Os -Wall -Wextra -Werror -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+    -fno-stack-protector -fno-tree-loop-distribute-patterns -ffunction-sections>)
+# An entry point the linker cannot find is only a warning to GNU ld: make it fatal.
+target_link_options(Parlyte PRIVATE -nostdlib -nostartfiles -s
+    -Wl,--entry,${PARLYTE_ENTRY} -Wl,--fatal-warnings -Wl,--gc-sections -Wl,-Map,${CMAKE_BINARY_DIR}/Parlyte.map)
+target_link_libraries(Parlyte PRIVATE kernel32 user32 shell32 ole32 gcc)
+set_target_properties(Parlyte PROPERTIES OUTPUT_NAME Parlyte)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    add_subdirectory(tests/e2e)
+endif()

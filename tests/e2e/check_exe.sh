@@ -1,0 +1,27 @@
+#!/bin/sh
+# check_exe.sh EXE ARCH: a Windows GUI exe for ARCH (i686 or x86_64) that
+# starts at ProgramEntry (by the linker's map beside it) and imports from the
+# system's own libraries and nothing else.
+set -eu
+exe=$1
+arch=$2
+objdump=$arch-w64-mingw32-objdump
+case $arch in
+i686) format=pei-i386 ;;
+x86_64) format=pei-x86-64 ;;
+*) echo "unknown arch $arch" >&2; exit 2 ;;
+esac
+status=0
+check() {
+    if [ "$2" = "$3" ]; then echo "ok   $1: $2"; else echo "FAIL $1: $2, expected $3"; status=1; fi
+}
+
+check "file format" "$($objdump -f "$exe" | sed -n 's/.*file format //p')" "$format"
+check "subsystem" "$($objdump -p "$exe" | sed -n 's/^Subsystem[[:space:]]*//p')" "00000002	(Windows GUI)"
+check "imports" "$($objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | tr a-z A-Z | sort | tr '\n' ' ')" \
+    "KERNEL32.DLL OLE32.DLL SHELL32.DLL USER32.DLL "
+entry=$(sed -n 's/^ *0x0*\([0-9a-f]*\) *_\{0,1\}ProgramEntry\(@0\)\{0,1\}$/\1/p' "$(dirname "$exe")/Parlyte.map")
+start=$($objdump -f "$exe" | sed -n 's/^start address 0x0*//p')
+check "start address" "$start" "${entry:-no ProgramEntry in the map}"
+echo "size: $(wc -c <"$exe") bytes"
+exit $status

@@ -1,0 +1,266 @@
+#include "session.h"
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+const DWORD WindowTimeout = 20000;
+
+namespace {
+
+int failures;
+Session *current;
+
+const int MessageBoxTextId = 0xFFFF;
+const int MessageBoxIconId = 0x0440;
+const int KeyListId = 1000;
+
+} // namespace
+
+void Expect(bool condition, const std::string &what) {
+    std::cout << (condition ? "ok   " : "FAIL ") << what << std::endl;
+    if (!condition) ++failures;
+}
+
+void Fail(const std::string &what) {
+    std::cout << "FAIL " << what << std::endl;
+    if (current) TerminateProcess(current->process.hProcess, 3);
+    ExitProcess(1);
+}
+
+void Require(bool condition, const std::string &what) {
+    if (!condition) Fail(what);
+    std::cout << "ok   " << what << std::endl;
+}
+
+int CaseResult(void) {
+    std::cout << (failures ? "case failed" : "case passed") << std::endl;
+    return failures ? 1 : 0;
+}
+
+std::string Narrow(const std::wstring &text) {
+    if (text.empty()) return "";
+    int size = WideCharToMultiByte(CP_ACP, 0, text.data(), (int)text.size(), NULL, 0, NULL, NULL);
+    std::string narrow(size, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), (int)text.size(), &narrow[0], size, NULL, NULL);
+    return narrow;
+}
+
+std::wstring Widen(const std::string &text) {
+    if (text.empty()) return L"";
+    int size = MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), NULL, 0);
+    std::wstring wide(size, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), &wide[0], size);
+    return wide;
+}
+
+Session StartParlyte(const std::wstring &exe, const std::wstring &workFolder) {
+    static Session session;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    session.workFolder = workFolder;
+    if (!CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, workFolder.c_str(), &startup,
+                        &session.process))
+        Fail("start " + Narrow(exe) + ": error " + std::to_string(GetLastError()));
+    current = &session;
+    return session;
+}
+
+DWORD WaitForExit(Session &session) {
+    if (WaitForSingleObject(session.process.hProcess, WindowTimeout) != WAIT_OBJECT_0)
+        Fail("Parlyte did not end within the timeout");
+    DWORD code = 0;
+    GetExitCodeProcess(session.process.hProcess, &code);
+    current = NULL;
+    return code;
+}
+
+bool IsRunning(const Session &session) {
+    return WaitForSingleObject(session.process.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::string WindowText(HWND window) {
+    LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(length + 1, L'\0');
+    LRESULT got = SendMessageW(window, WM_GETTEXT, (WPARAM)text.size(), (LPARAM)&text[0]);
+    text.resize(got);
+    return Narrow(text);
+}
+
+std::string ClassName(HWND window) {
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+HWND FindTopWindow(const Session &session, const std::function<bool(HWND)> &matches) {
+    struct Search {
+        DWORD processId;
+        const std::function<bool(HWND)> *matches;
+        HWND found;
+    } search = {session.process.dwProcessId, &matches, NULL};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            Search *search = (Search *)data;
+            DWORD processId = 0;
+            GetWindowThreadProcessId(window, &processId);
+            if (processId != search->processId || !IsWindowVisible(window) || !(*search->matches)(window))
+                return TRUE;
+            search->found = window;
+            return FALSE;
+        },
+        (LPARAM)&search);
+    return search.found;
+}
+
+HWND WaitForTopWindow(const Session &session, const std::function<bool(HWND)> &matches, const std::string &what) {
+    for (DWORD waited = 0; waited < WindowTimeout; waited += 50) {
+        HWND window = FindTopWindow(session, matches);
+        if (window) return window;
+        if (!IsRunning(session)) Fail("Parlyte ended while waiting for " + what);
+        Sleep(50);
+    }
+    Fail("no " + what + " within the timeout");
+}
+
+bool IsMainWindow(HWND window) {
+    return ClassName(window) == "#32770" && WindowText(window) == "Parlyte" && GetDlgItem(window, KeyListId);
+}
+
+bool IsFolderDialog(HWND window) {
+    return ClassName(window) == "#32770" && FindWindowExA(window, NULL, "SysTreeView32", NULL);
+}
+
+HWND WaitForMainWindow(const Session &session) {
+    return WaitForTopWindow(session, IsMainWindow, "main window");
+}
+
+HWND WaitForFolderDialog(const Session &session) {
+    return WaitForTopWindow(session, IsFolderDialog, "folder dialog");
+}
+
+HWND WaitForMessageBox(const Session &session, const std::string &caption) {
+    return WaitForTopWindow(
+        session,
+        [&](HWND window) {
+            return ClassName(window) == "#32770" && WindowText(window) == caption &&
+                   GetDlgItem(window, MessageBoxTextId);
+        },
+        "message box \"" + caption + "\"");
+}
+
+std::string MessageBoxText(HWND box) {
+    return WindowText(GetDlgItem(box, MessageBoxTextId));
+}
+
+namespace {
+
+// 32-bit pixels of a device context's bitmap.
+std::vector<DWORD> Pixels(HDC dc, HBITMAP bitmap, int width, int height) {
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> pixels(width * height);
+    GetDIBits(dc, bitmap, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
+    for (DWORD &pixel : pixels) pixel &= 0xFFFFFF;
+    return pixels;
+}
+
+// What the screen shows of a window, or an icon drawn on a background.
+std::vector<DWORD> Picture(HWND window, HICON icon, DWORD background, int width, int height) {
+    HDC screen = GetDC(NULL);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    if (window) {
+        RECT frame;
+        GetWindowRect(window, &frame);
+        BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+    } else {
+        HBRUSH brush = CreateSolidBrush(RGB(background >> 16, (background >> 8) & 0xFF, background & 0xFF));
+        RECT all = {0, 0, width, height};
+        FillRect(memory, &all, brush);
+        DeleteObject(brush);
+        DrawIconEx(memory, 0, 0, icon, 0, 0, 0, NULL, DI_NORMAL | DI_DEFAULTSIZE);
+    }
+    SelectObject(memory, old);
+    std::vector<DWORD> pixels = Pixels(memory, bitmap, width, height);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+    return pixels;
+}
+
+} // namespace
+
+LPCWSTR MessageBoxIcon(HWND box) {
+    // Icon handles belong to each process, so the icon is told by its picture.
+    HWND shown = GetDlgItem(box, MessageBoxIconId);
+    if (!shown || !IsWindowVisible(shown)) return NULL;
+    const int size = 32;
+    std::vector<DWORD> screen = Picture(shown, NULL, 0, size, size);
+    LPCWSTR best = NULL;
+    size_t fewestDifferences = size * size / 20;
+    for (LPCWSTR icon : {IDI_HAND, IDI_EXCLAMATION, IDI_ASTERISK, IDI_QUESTION}) {
+        std::vector<DWORD> drawn = Picture(NULL, LoadIconW(NULL, icon), screen[0], size, size);
+        size_t differences = 0;
+        for (int i = 0; i < size * size; ++i) differences += screen[i] != drawn[i];
+        if (differences < fewestDifferences) {
+            fewestDifferences = differences;
+            best = icon;
+        }
+    }
+    return best;
+}
+
+void PressButton(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    if (!button) Fail("no button " + std::to_string(id));
+    PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+void PostKey(HWND target, WPARAM key) {
+    UINT scan = MapVirtualKeyW((UINT)key, MAPVK_VK_TO_VSC);
+    PostMessageW(target, WM_KEYDOWN, key, 1 | (scan << 16));
+    PostMessageW(target, WM_KEYUP, key, 1 | (scan << 16) | (3u << 30));
+}
+
+void PostChars(HWND target, const std::string &text) {
+    for (wchar_t ch : Widen(text)) PostMessageW(target, WM_CHAR, ch, 1);
+}
+
+void ClickAt(HWND target, int x, int y) {
+    LPARAM point = MAKELPARAM(x, y);
+    PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageW(target, WM_LBUTTONUP, 0, point);
+}
+
+void WaitUntilHandled(HWND dialog) {
+    // A limit no one else sets, posted behind the input: once the field
+    // reports it, everything posted before has been handled.
+    static WPARAM marker = 40000;
+    HWND field = GetDlgItem(dialog, 1004);
+    PostMessageW(field, EM_SETLIMITTEXT, ++marker, 0);
+    for (DWORD waited = 0; waited < WindowTimeout; waited += 10) {
+        if ((WPARAM)SendMessageW(field, EM_GETLIMITTEXT, 0, 0) == marker) return;
+        Sleep(10);
+    }
+    Fail("posted input was not handled within the timeout");
+}
+
+std::string ReadFileBytes(const std::wstring &path) {
+    std::ifstream file(path.c_str(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+void WriteFileBytes(const std::wstring &path, const std::string &bytes) {
+    std::ofstream file(path.c_str(), std::ios::binary | std::ios::trunc);
+    file << bytes;
+    if (!file) Fail("cannot write " + Narrow(path));
+}

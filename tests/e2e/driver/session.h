@@ -1,0 +1,61 @@
+// The test driver's view of a running Parlyte: starting it, finding its
+// windows with bounded waits, reading what they show and sending the input a
+// person sends. Runs under Wine as a Win64 console program.
+#ifndef PARLYTE_E2E_SESSION_H
+#define PARLYTE_E2E_SESSION_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+extern const DWORD WindowTimeout;  // milliseconds
+
+// Checks report to standard output; a failed requirement ends the case.
+void Expect(bool condition, const std::string &what);
+[[noreturn]] void Fail(const std::string &what);
+void Require(bool condition, const std::string &what);
+int CaseResult(void);
+
+std::string Narrow(const std::wstring &text);
+std::wstring Widen(const std::string &text);
+
+// The started program; killed when a case fails.
+struct Session {
+    PROCESS_INFORMATION process;
+    std::wstring workFolder;
+};
+
+Session StartParlyte(const std::wstring &exe, const std::wstring &workFolder);
+DWORD WaitForExit(Session &session);
+bool IsRunning(const Session &session);
+
+std::string WindowText(HWND window);
+std::string ClassName(HWND window);
+
+HWND FindTopWindow(const Session &session, const std::function<bool(HWND)> &matches);
+HWND WaitForTopWindow(const Session &session, const std::function<bool(HWND)> &matches, const std::string &what);
+
+bool IsMainWindow(HWND window);
+bool IsFolderDialog(HWND window);
+HWND WaitForMainWindow(const Session &session);
+HWND WaitForFolderDialog(const Session &session);
+HWND WaitForMessageBox(const Session &session, const std::string &caption);
+std::string MessageBoxText(HWND box);
+// The icon a message box shows, as the system's icon it is (IDI_HAND, ...).
+LPCWSTR MessageBoxIcon(HWND box);
+
+// Clicks a push button the way the mouse does, through the target's queue.
+void PressButton(HWND dialog, int id);
+void PostKey(HWND target, WPARAM key);
+void PostChars(HWND target, const std::string &text);
+void ClickAt(HWND target, int x, int y);
+// Waits until everything posted to the window's thread before this call has
+// been handled.
+void WaitUntilHandled(HWND dialog);
+
+std::string ReadFileBytes(const std::wstring &path);
+void WriteFileBytes(const std::wstring &path, const std::string &bytes);
+
+#endif

@@ -1,0 +1,181 @@
+// Start-up, the game folder and the main window's frame.
+#include "cases.h"
+#include "session.h"
+
+#include <shlobj.h>
+
+namespace {
+
+const DWORD FailureExitCode = 0xFFFFFFFF;
+
+std::string Hex(DWORD value) {
+    char text[16];
+    wsprintfA(text, "0x%08lX", (unsigned long)value);
+    return text;
+}
+
+void ExpectExit(Session &session, DWORD expected) {
+    DWORD code = WaitForExit(session);
+    Expect(code == expected, "exit code " + Hex(code) + ", expected " + Hex(expected));
+}
+
+std::string SystemText(DWORD code) {
+    char *text = NULL;
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, NULL,
+                   code, 0x400, (LPSTR)&text, 0, NULL);
+    std::string copy = text ? text : "(no text)";
+    LocalFree(text);
+    return copy;
+}
+
+void ExpectNoMainWindow(const Session &session) {
+    Expect(!FindTopWindow(session, IsMainWindow), "no main window is shown");
+}
+
+std::wstring DesktopFolder(void) {
+    wchar_t path[MAX_PATH];
+    if (SHGetFolderPathW(NULL, CSIDL_DESKTOPDIRECTORY, NULL, 0, path) != S_OK) Fail("no Desktop folder");
+    return path;
+}
+
+void CopyGameData(const std::wstring &from, const std::wstring &to, const wchar_t *skip) {
+    CreateDirectoryW(to.c_str(), NULL);
+    CreateDirectoryW((to + L"\\GTADATA").c_str(), NULL);
+    for (const wchar_t *name : {L"ENGLISH.FXT", L"FRENCH.FXT", L"GERMAN.FXT", L"ITALIAN.FXT"}) {
+        if (skip && lstrcmpW(name, skip) == 0) continue;
+        std::wstring data = L"\\GTADATA\\" + std::wstring(name);
+        if (!CopyFileW((from + data).c_str(), (to + data).c_str(), FALSE)) Fail("cannot copy " + Narrow(name));
+    }
+}
+
+void RemoveGameData(const std::wstring &folder) {
+    for (const wchar_t *name : {L"ENGLISH.FXT", L"FRENCH.FXT", L"GERMAN.FXT", L"ITALIAN.FXT"})
+        DeleteFileW((folder + L"\\GTADATA\\" + name).c_str());
+    RemoveDirectoryW((folder + L"\\GTADATA").c_str());
+}
+
+int MainWindowCase(const CaseContext &context) {
+    WriteSettings(context, context.gameFolder);
+    Session session = StartParlyte(context.exe, context.workFolder);
+    HWND main = WaitForMainWindow(session);
+    RECT frame;
+    GetWindowRect(main, &frame);
+    Expect(frame.left == 0 && frame.top == 0, "the main window opens at the top left");
+
+    PressButton(main, 1005);
+    HWND about = WaitForMessageBox(session, "About Parlyte");
+    std::string text = MessageBoxText(about);
+    Expect(text.rfind("Parlyte version 0.1\n\n", 0) == 0 && text.size() > 21,
+           "the About box starts with \"Parlyte version 0.1\" and two line feeds: \"" + text + "\"");
+    Expect(GetWindow(about, GW_OWNER) == main, "the About box is owned by the main window");
+    Expect(MessageBoxIcon(about) == IDI_ASTERISK, "the About box has the information icon");
+    PressButton(about, IDOK);
+    WaitUntilHandled(main);
+    Expect(!FindTopWindow(session, [](HWND w) { return WindowText(w) == "About Parlyte"; }), "the About box closed");
+
+    HWND keyEdit = FindWindowExA(GetDlgItem(main, 1000), NULL, "Edit", NULL);
+    Require(keyEdit != NULL, "the key list has its edit field");
+    PostKey(keyEdit, VK_RETURN);
+    WaitUntilHandled(main);
+    Expect(IsRunning(session) && IsWindow(main) && IsWindowVisible(main), "Enter in the key list does nothing");
+
+    PostKey(keyEdit, VK_ESCAPE);
+    ExpectExit(session, 0);
+    return CaseResult();
+}
+
+int ExitButtonCase(const CaseContext &context) {
+    WriteSettings(context, context.gameFolder);
+    Session session = StartParlyte(context.exe, context.workFolder);
+    PressButton(WaitForMainWindow(session), IDCANCEL);
+    ExpectExit(session, 0);
+    return CaseResult();
+}
+
+int CloseCommandCase(const CaseContext &context) {
+    WriteSettings(context, context.gameFolder);
+    Session session = StartParlyte(context.exe, context.workFolder);
+    PostMessageW(WaitForMainWindow(session), WM_SYSCOMMAND, SC_CLOSE, 0);
+    ExpectExit(session, 0);
+    return CaseResult();
+}
+
+int StoredFolderRejectedCase(const CaseContext &context) {
+    WriteSettings(context, context.workFolder + L"\\no game here");
+    std::string settings = ReadFileBytes(SettingsPath(context));
+    Session session = StartParlyte(context.exe, context.workFolder);
+    HWND box = WaitForMessageBox(session, "Parlyte");
+    Expect(MessageBoxText(box) == "Wrong directory in Parlyte.ini!", "text: \"" + MessageBoxText(box) + "\"");
+    Expect(MessageBoxIcon(box) == IDI_HAND, "the error icon");
+    ExpectNoMainWindow(session);
+    PressButton(box, IDOK);
+    HWND dialog = WaitForFolderDialog(session);
+    ExpectNoMainWindow(session);
+    PressButton(dialog, IDCANCEL);
+    ExpectExit(session, FailureExitCode);
+    Expect(ReadFileBytes(SettingsPath(context)) == settings, "Parlyte.ini is unchanged");
+    return CaseResult();
+}
+
+int MissingLanguageFileCase(const CaseContext &context) {
+    std::wstring game = context.workFolder + L"\\game";
+    CopyGameData(context.gameFolder, game, L"FRENCH.FXT");
+    WriteSettings(context, game);
+    Session session = StartParlyte(context.exe, context.workFolder);
+    HWND box = WaitForMessageBox(session, "Parlyte");
+    std::string text = MessageBoxText(box);
+    Expect(text == SystemText(ERROR_FILE_NOT_FOUND), "the system's text for a missing file: \"" + text + "\"");
+    Expect(MessageBoxIcon(box) == IDI_HAND, "the error icon");
+    ExpectNoMainWindow(session);
+    PressButton(box, IDOK);
+    ExpectExit(session, FailureExitCode);
+    return CaseResult();
+}
+
+int PickValidFolderCase(const CaseContext &context) {
+    std::wstring desktop = DesktopFolder();
+    CopyGameData(context.gameFolder, desktop, NULL);
+    Session session = StartParlyte(context.exe, context.workFolder);
+    HWND dialog = WaitForFolderDialog(session);
+    Expect(!FindTopWindow(session, [](HWND w) { return ClassName(w) == "#32770" && GetDlgItem(w, 0xFFFF); }),
+           "no message box before the folder dialog");
+    PressButton(dialog, IDOK);
+    HWND main = WaitForMainWindow(session);
+    std::string settings = ReadFileBytes(SettingsPath(context));
+    std::string expected = "GTAPath=" + Narrow(desktop) + "\\\r\n";
+    Expect(settings.find("[GTA]\r\n") != std::string::npos && settings.find(expected) != std::string::npos,
+           "Parlyte.ini holds the folder with its trailing backslash: \"" + settings + "\"");
+    PressButton(main, IDCANCEL);
+    ExpectExit(session, 0);
+    RemoveGameData(desktop);
+    return CaseResult();
+}
+
+int PickBadFolderCase(const CaseContext &context) {
+    std::wstring desktop = DesktopFolder();
+    RemoveGameData(desktop);
+    Session session = StartParlyte(context.exe, context.workFolder);
+    PressButton(WaitForFolderDialog(session), IDOK);
+    HWND warning = WaitForMessageBox(session, "Parlyte");
+    std::string expected = Narrow(desktop) + "\\: wrong directory!";
+    Expect(MessageBoxText(warning) == expected, "text: \"" + MessageBoxText(warning) + "\"");
+    Expect(MessageBoxIcon(warning) == IDI_EXCLAMATION, "the warning icon");
+    PressButton(warning, IDOK);
+    PressButton(WaitForFolderDialog(session), IDCANCEL);
+    ExpectExit(session, FailureExitCode);
+    Expect(GetFileAttributesW(SettingsPath(context).c_str()) == INVALID_FILE_ATTRIBUTES, "no Parlyte.ini written");
+    return CaseResult();
+}
+
+} // namespace
+
+const CaseEntry StartupCases[] = {
+    {"main-window", MainWindowCase},
+    {"exit-button", ExitButtonCase},
+    {"close-command", CloseCommandCase},
+    {"stored-folder-rejected", StoredFolderRejectedCase},
+    {"missing-language-file", MissingLanguageFileCase},
+    {"pick-valid-folder", PickValidFolderCase},
+    {"pick-bad-folder", PickBadFolderCase},
+    {NULL, NULL},
+};

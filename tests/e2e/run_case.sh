@@ -1,0 +1,22 @@
+#!/bin/sh
+# run_case.sh E2E_ROOT FXT PARLYTE_EXE DRIVER_EXE TABLE CASE
+# Makes the case's game folder from TABLE with fxt, an empty work folder,
+# and runs the driver's CASE under Wine.
+set -eu
+E2E_ROOT=$1 fxt=$2 exe=$3 driver=$4 table=$5 case=$6
+. "$(dirname "$0")/wine_env.sh"
+[ -n "${DISPLAY:-}" ] || { echo "no display: the display fixture did not run" >&2; exit 1; }
+
+work="$E2E_ROOT/cases/$case"
+rm -rf "$work"
+mkdir -p "$work/run"
+"$fxt" make "$table" "$work/game"
+"$fxt" dump "$work/game" >"$work/table.tsv"
+# Wine's own background processes may start with the driver and outlive it;
+# they get a file, not the test runner's pipe, which they would hold open.
+status=0
+timeout 300 "$WINE" "$driver" "$case" "$(windows_path "$exe")" "$(windows_path "$work/run")" \
+    "$(windows_path "$work/game")" "$(windows_path "$work/table.tsv")" >"$work/driver.log" 2>&1 </dev/null ||
+    status=$?
+cat "$work/driver.log"
+exit $status

@@ -1,0 +1,30 @@
+# Tests of the Windows builds, registered in the native build where CTest
+# runs: the exes' form and imports, and the end-to-end cases under Wine in a
+# virtual X display.
+set(E2E_DIR ${CMAKE_SOURCE_DIR}/tests/e2e)
+set(E2E_ROOT ${CMAKE_BINARY_DIR}/e2e)
+set(PARLYTE_WIN64_EXE ${PARLYTE_WIN64_DIR}/Parlyte.exe)
+set(E2E_DRIVER ${PARLYTE_WIN64_DIR}/tests/e2e/e2e_driver.exe)
+
+add_test(NAME exe_win32 COMMAND ${E2E_DIR}/check_exe.sh ${PARLYTE_WIN32_DIR}/Parlyte.exe i686)
+add_test(NAME exe_win64 COMMAND ${E2E_DIR}/check_exe.sh ${PARLYTE_WIN64_EXE} x86_64)
+
+add_test(NAME e2e_display_start COMMAND ${E2E_DIR}/start_display.sh ${E2E_ROOT})
+add_test(NAME e2e_display_stop COMMAND ${E2E_DIR}/stop_display.sh ${E2E_ROOT})
+set_tests_properties(e2e_display_start PROPERTIES FIXTURES_SETUP e2e_display RESOURCE_LOCK wine TIMEOUT 400)
+set_tests_properties(e2e_display_stop PROPERTIES FIXTURES_CLEANUP e2e_display RESOURCE_LOCK wine)
+
+# e2e_case(NAME TABLE): the driver's case NAME on a game folder made from TABLE.
+function(e2e_case name table)
+    add_test(NAME e2e_${name}
+             COMMAND ${E2E_DIR}/run_case.sh ${E2E_ROOT} $<TARGET_FILE:fxt> ${PARLYTE_WIN64_EXE} ${E2E_DRIVER}
+                     ${table} ${name})
+    set_tests_properties(e2e_${name} PROPERTIES FIXTURES_REQUIRED e2e_display RESOURCE_LOCK wine TIMEOUT 300
+                         FAIL_REGULAR_EXPRESSION "FAIL ")
+endfunction()
+
+set(SMALL_TABLE ${CMAKE_SOURCE_DIR}/tests/data/small.tsv)
+foreach(name dialog-template main-window exit-button close-command stored-folder-rejected
+             missing-language-file pick-valid-folder pick-bad-folder)
+    e2e_case(${name} ${SMALL_TABLE})
+endforeach()

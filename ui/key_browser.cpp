@@ -1,0 +1,52 @@
+// The key list and the four text fields: every key in table order, and the
+// texts of the selected key, found by a click or by typing its start.
+#include "main_window.h"
+
+#include "res/resource.h"
+#include "text/text_store.h"
+
+static HWND KeyList;
+
+static const char AbsentText[] = "N/A";
+
+INT_PTR StartKeyBrowser(HWND window, HWND proposedFocus) {
+    KeyList = GetDlgItem(window, IDC_KEYLIST);
+    for (const TextEntry *entry = TheTextTable.head; entry; entry = entry->next)
+        SendMessageA(KeyList, CB_ADDSTRING, 0, (LPARAM)entry->key);
+    if (proposedFocus == KeyList) return TRUE;
+    SetFocus(KeyList);
+    return FALSE;
+}
+
+static void SetTextField(HWND window, int language, const char *text) {
+    SetWindowTextA(GetDlgItem(window, IDC_ENGLISH + language), text);
+}
+
+void ShowEntryTexts(HWND window) {
+    LRESULT selected = SendMessageA(KeyList, CB_GETCURSEL, 0, 0);
+    LRESULT length = selected == CB_ERR ? CB_ERR : SendMessageA(KeyList, CB_GETLBTEXTLEN, (WPARAM)selected, 0);
+    char *key = length == CB_ERR ? NULL : (char *)LocalAlloc(LMEM_FIXED, (SIZE_T)length + 1);
+    if (!key) {
+        for (int language = 0; language < LANGUAGE_COUNT; ++language) SetTextField(window, language, AbsentText);
+        return;
+    }
+    SendMessageA(KeyList, CB_GETLBTEXT, (WPARAM)selected, (LPARAM)key);
+    const TextEntry *entry = FindTextEntry(key);
+    if (entry)
+        for (int language = 0; language < LANGUAGE_COUNT; ++language)
+            SetTextField(window, language, entry->texts[language] ? entry->texts[language] : AbsentText);
+    LocalFree(key);
+}
+
+void FindTypedKey(HWND window) {
+    int length = GetWindowTextLengthA(KeyList);
+    char *typed = (char *)LocalAlloc(LMEM_FIXED, (SIZE_T)length + 1);
+    if (typed) {
+        GetWindowTextA(KeyList, typed, length + 1);
+        // The combo box's own prefix search, which ignores letter case.
+        LRESULT found = SendMessageA(KeyList, CB_FINDSTRING, (WPARAM)-1, (LPARAM)typed);
+        if (found != CB_ERR) SendMessageA(KeyList, CB_SETCURSEL, (WPARAM)found, 0);
+        LocalFree(typed);
+    }
+    ShowEntryTexts(window);
+}

@@ -1,0 +1,40 @@
+// The main window's dialog procedure: closing, the About box, and the key
+// browser's notifications.
+#include "main_window.h"
+
+#include "res/resource.h"
+
+static void ShowAbout(HWND window) {
+    MessageBoxA(window,
+                "Parlyte version 0.1\n\n"
+                "Shows every text of Grand Theft Auto in English, French, German and Italian side by side.",
+                "About Parlyte", MB_OK | MB_ICONINFORMATION);
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return StartKeyBrowser(window, (HWND)wParam);
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return TRUE;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return FALSE;
+    case WM_COMMAND:
+        // The Exit button and the Escape key; Enter's IDOK is ignored.
+        if (wParam == IDCANCEL) {
+            DestroyWindow(window);
+            return TRUE;
+        }
+        if (wParam == IDC_ABOUT) {
+            ShowAbout(window);
+            return FALSE;
+        }
+        if (HIWORD(wParam) == CBN_SELCHANGE) ShowEntryTexts(window);
+        if (HIWORD(wParam) == CBN_EDITCHANGE) FindTypedKey(window);
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}

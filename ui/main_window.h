@@ -1,0 +1,17 @@
+// The main window: its dialog procedure and the key browser inside it.
+#ifndef PARLYTE_MAIN_WINDOW_H
+#define PARLYTE_MAIN_WINDOW_H
+
+#include <windows.h>
+
+INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// WM_INITDIALOG: fills the key list and places the focus; returns what the
+// dialog procedure returns.
+INT_PTR StartKeyBrowser(HWND window, HWND proposedFocus);
+// Shows the four texts of the key selected in the key list.
+void ShowEntryTexts(HWND window);
+// CBN_EDITCHANGE: selects the first key that starts with the typed text.
+void FindTypedKey(HWND window);
+
+#endif
