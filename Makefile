@@ -1,3 +1,4 @@
+# make run    installs what is missing, builds, and shows Parlyte on demo texts under Wine
 # make test   installs what is missing, builds everything under build/ and runs every test
 # make fuzz   runs the loader's fuzzer for FUZZ_SECONDS (default 600)
 JOBS ?= $(shell nproc)
@@ -6,7 +7,7 @@ NATIVE := build/native
 WIN32 := build/win32
 WIN64 := build/win64
 
-.PHONY: all deps native windows test fuzz clean
+.PHONY: all deps native windows run test fuzz clean
 
 all: windows native
 
@@ -23,6 +24,9 @@ native: deps
 	cmake -S . -B $(NATIVE) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
 		-DPARLYTE_WIN32_DIR=$(CURDIR)/$(WIN32) -DPARLYTE_WIN64_DIR=$(CURDIR)/$(WIN64)
 	cmake --build $(NATIVE) -j $(JOBS)
+
+run: windows native
+	scripts/run_demo.sh
 
 test: windows native
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)

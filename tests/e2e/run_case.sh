@@ -19,4 +19,8 @@ timeout 300 "$WINE" "$driver" "$case" "$(windows_path "$exe")" "$(windows_path "
     "$(windows_path "$work/game")" "$(windows_path "$work/table.tsv")" >"$work/driver.log" 2>&1 </dev/null ||
     status=$?
 cat "$work/driver.log"
+for picture in "$work"/run/*.bmp; do
+    [ -f "$picture" ] && convert "$picture" "${picture%.bmp}.png" && rm "$picture" &&
+        echo "screenshot: ${picture%.bmp}.png"
+done
 exit $status

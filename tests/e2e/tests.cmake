@@ -28,3 +28,13 @@ foreach(name dialog-template main-window exit-button close-command stored-folder
              missing-language-file pick-valid-folder pick-bad-folder)
     e2e_case(${name} ${SMALL_TABLE})
 endforeach()
+
+# About 2,500 keys per file, as a game has.
+set(REALISTIC_TABLE ${CMAKE_BINARY_DIR}/realistic-2500.tsv)
+add_custom_command(OUTPUT ${REALISTIC_TABLE}
+                   COMMAND make_realistic_table 2500 > ${REALISTIC_TABLE}
+                   DEPENDS make_realistic_table)
+add_custom_target(realistic_table_file ALL DEPENDS ${REALISTIC_TABLE})
+foreach(name key-list click-shows-texts typing-finds-keys letter-case)
+    e2e_case(${name} ${REALISTIC_TABLE})
+endforeach()

@@ -170,7 +170,8 @@ std::vector<DWORD> Pixels(HDC dc, HBITMAP bitmap, int width, int height) {
     return pixels;
 }
 
-// What the screen shows of a window, or an icon drawn on a background.
+// What the screen shows of a window, or an icon drawn on a background; rows
+// from the top.
 std::vector<DWORD> Picture(HWND window, HICON icon, DWORD background, int width, int height) {
     HDC screen = GetDC(NULL);
     HDC memory = CreateCompatibleDC(screen);
@@ -215,6 +216,27 @@ LPCWSTR MessageBoxIcon(HWND box) {
         }
     }
     return best;
+}
+
+void SaveScreenshot(HWND window, const std::wstring &path) {
+    RECT frame;
+    GetWindowRect(window, &frame);
+    int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    std::vector<DWORD> pixels = Picture(window, NULL, 0, width, height);
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = -height;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + (DWORD)(pixels.size() * 4);
+    std::string bytes((const char *)&file, sizeof file);
+    bytes.append((const char *)&header, sizeof header);
+    bytes.append((const char *)pixels.data(), pixels.size() * 4);
+    WriteFileBytes(path, bytes);
 }
 
 void PressButton(HWND dialog, int id) {

@@ -46,6 +46,9 @@ std::string MessageBoxText(HWND box);
 // The icon a message box shows, as the system's icon it is (IDI_HAND, ...).
 LPCWSTR MessageBoxIcon(HWND box);
 
+// Saves what the screen shows of the window as a BMP file.
+void SaveScreenshot(HWND window, const std::wstring &path);
+
 // Clicks a push button the way the mouse does, through the target's queue.
 void PressButton(HWND dialog, int id);
 void PostKey(HWND target, WPARAM key);
