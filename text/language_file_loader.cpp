@@ -86,16 +86,25 @@ static TextEntry *AppendTextEntry(const char *key) {
     return entry;
 }
 
-static void StoreEntry(int index, const ParseBuffer *key, const ParseBuffer *text) {
+// The four files list their keys mostly in the same order, so the entry
+// after the one stored last is tried before the walk from the head. Keys are
+// unique in the table, so an equal key there is the entry the walk finds.
+static TextEntry *FindInSequence(TextEntry **expected, const char *key) {
+    if (*expected && KeysEqual((*expected)->key, key)) return *expected;
+    return FindTextEntry(key);
+}
+
+static void StoreEntry(int index, const ParseBuffer *key, const ParseBuffer *text, TextEntry **expected) {
     TextEntry *entry = NULL;
     if (!key->lost) {
-        entry = FindTextEntry(key->bytes);
+        entry = FindInSequence(expected, key->bytes);
         if (!entry) entry = AppendTextEntry(key->bytes);
     }
     if (!entry) {
         OutputDebugStringA(AllocationError);
         return;
     }
+    *expected = entry->next;
     if (entry->texts[index]) return;  // the first occurrence in a file wins
     if (!text->lost) entry->texts[index] = CopyText(text->bytes, (int)text->length);
     if (!entry->texts[index]) OutputDebugStringA(AllocationError);
@@ -108,6 +117,7 @@ static int NextChar(void) {
 // Stops at the end of the data, at an empty key, or at anything that does
 // not start an entry; an entry whose text runs into the end is not stored.
 static void ParseEntries(int index, ParseBuffer *key, ParseBuffer *text) {
+    TextEntry *expected = TheTextTable.head;
     int ch = NextChar();
     if (ch != '[') return;
     for (;;) {
@@ -128,7 +138,7 @@ static void ParseEntries(int index, ParseBuffer *key, ParseBuffer *text) {
         }
         if (text->length > 0 && text->bytes[text->length - 1] == '\n') --text->length;
         TerminateBuffer(text);
-        StoreEntry(index, key, text);
+        StoreEntry(index, key, text, &expected);
     }
 }
 

@@ -32,6 +32,8 @@ void *AllocZeroed(SIZE_T size);
 // A new zero-filled copy of text; length -1 means up to its terminator.
 char *CopyText(const char *text, int length);
 TextEntry *FindTextEntry(const char *key);
+// Whether two keys are the same key: the same bytes, letter case included.
+int KeysEqual(const char *left, const char *right);
 
 // Reading one language file at a time.
 enum { LANGUAGE_FILE_BLOCK = 32768 };

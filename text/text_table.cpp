@@ -18,17 +18,6 @@ char *CopyText(const char *text, int length) {
     return copy;
 }
 
-// Byte for byte, letter case included. The system's lstrcmpA compares
-// linguistically and calls some distinct keys equal ("A\xAD" and "A" under
-// Wine), which would merge two keys and lose a text.
-static int KeysEqual(const char *left, const char *right) {
-    while (*left && *left == *right) {
-        ++left;
-        ++right;
-    }
-    return *left == *right;
-}
-
 TextEntry *FindTextEntry(const char *key) {
     for (TextEntry *entry = TheTextTable.head; entry; entry = entry->next)
         if (KeysEqual(entry->key, key)) return entry;
