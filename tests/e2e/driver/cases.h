@@ -3,14 +3,7 @@
 #ifndef PARLYTE_E2E_CASES_H
 #define PARLYTE_E2E_CASES_H
 
-#include <string>
-
-struct CaseContext {
-    std::wstring exe;
-    std::wstring workFolder;
-    std::wstring gameFolder;
-    std::wstring tableFile;  // the game folder as fxt dump prints it
-};
+#include "browser.h"
 
 typedef int (*CaseFunction)(const CaseContext &context);
 
@@ -18,10 +11,6 @@ struct CaseEntry {
     const char *name;
     CaseFunction run;
 };
-
-// Writes Parlyte.ini into the work folder with this game folder.
-void WriteSettings(const CaseContext &context, const std::wstring &gameFolder);
-std::wstring SettingsPath(const CaseContext &context);
 
 extern const CaseEntry StartupCases[];
 extern const CaseEntry KeyBrowserCases[];

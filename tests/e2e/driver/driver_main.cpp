@@ -7,14 +7,6 @@
 
 extern const CaseEntry ResourceCases[];
 
-void WriteSettings(const CaseContext &context, const std::wstring &gameFolder) {
-    WriteFileBytes(SettingsPath(context), "[GTA]\r\nGTAPath=" + Narrow(gameFolder) + "\r\n");
-}
-
-std::wstring SettingsPath(const CaseContext &context) {
-    return context.workFolder + L"\\Parlyte.ini";
-}
-
 int wmain(int argc, wchar_t **argv) {
     if (argc != 6) {
         std::cerr << "usage: e2e_driver CASE PARLYTE.EXE WORKFOLDER GAMEFOLDER TABLEFILE\n";

@@ -3,71 +3,9 @@
 #include "cases.h"
 #include "session.h"
 
-#include "tools/fxt/fxt_table.h"
-
 #include <algorithm>
 
 namespace {
-
-const int KeyListId = 1000;
-const int FirstFieldId = 1001;
-
-struct Browser {
-    Session session;
-    HWND main;
-    HWND combo;
-    HWND list;
-    HWND edit;
-    std::vector<TableRow> rows;
-};
-
-Browser OpenBrowser(const CaseContext &context) {
-    Browser browser;
-    std::string error;
-    Require(ParseTable(ReadFileBytes(context.tableFile), &browser.rows, &error) != 0, "the table reads: " + error);
-    WriteSettings(context, context.gameFolder);
-    browser.session = StartParlyte(context.exe, context.workFolder);
-    browser.main = WaitForMainWindow(browser.session);
-    browser.combo = GetDlgItem(browser.main, KeyListId);
-    browser.list = FindWindowExA(browser.combo, NULL, "ComboLBox", NULL);
-    browser.edit = FindWindowExA(browser.combo, NULL, "Edit", NULL);
-    Require(browser.list && browser.edit, "the key list has its list and its edit field");
-    return browser;
-}
-
-void Close(Browser &browser) {
-    PressButton(browser.main, IDCANCEL);
-    DWORD code = WaitForExit(browser.session);
-    Expect(code == 0, "Parlyte ends with 0");
-}
-
-std::vector<std::string> ListItems(const Browser &browser) {
-    std::vector<std::string> items;
-    LRESULT count = SendMessageW(browser.list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        // The ANSI form comes back as UTF-16 bytes across processes under Wine.
-        std::wstring item(SendMessageW(browser.list, LB_GETTEXTLEN, i, 0) + 1, L'\0');
-        item.resize(SendMessageW(browser.list, LB_GETTEXT, i, (LPARAM)&item[0]));
-        items.push_back(Narrow(item));
-    }
-    return items;
-}
-
-std::vector<std::string> Fields(const Browser &browser) {
-    std::vector<std::string> fields;
-    for (int i = 0; i < TABLE_LANGUAGES; ++i) fields.push_back(WindowText(GetDlgItem(browser.main, FirstFieldId + i)));
-    return fields;
-}
-
-std::vector<std::string> Shown(const TableRow &row) {
-    std::vector<std::string> fields;
-    for (const auto &text : row.texts) fields.push_back(text ? *text : "N/A");
-    return fields;
-}
-
-int Selection(const Browser &browser) {
-    return (int)SendMessageW(browser.combo, CB_GETCURSEL, 0, 0);
-}
 
 std::string Describe(const std::vector<std::string> &fields) {
     std::string text;
@@ -86,37 +24,6 @@ void ExpectShows(const Browser &browser, int index, const std::string &what) {
 // Whatever is selected, the fields show its texts, or "N/A" when nothing is.
 void ExpectFieldsFollowSelection(const Browser &browser, const std::string &what) {
     ExpectShows(browser, Selection(browser), what);
-}
-
-void ClickItem(const Browser &browser, int index) {
-    SendMessageW(browser.list, LB_SETTOPINDEX, index, 0);
-    RECT item;
-    Require(SendMessageW(browser.list, LB_GETITEMRECT, index, (LPARAM)&item) != LB_ERR, "item rectangle");
-    ClickAt(browser.list, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
-    WaitUntilHandled(browser.main);
-}
-
-void PressKey(const Browser &browser, WPARAM key) {
-    PostKey(browser.edit, key);
-    // Once for the key, once for the character its handling may post.
-    WaitUntilHandled(browser.main);
-    WaitUntilHandled(browser.main);
-}
-
-void Type(const Browser &browser, const std::string &text) {
-    PostChars(browser.edit, text);
-    WaitUntilHandled(browser.main);
-}
-
-void Paste(const Browser &browser, const std::string &text) {
-    Require(OpenClipboard(NULL) && EmptyClipboard(), "the clipboard opens");
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-    GlobalUnlock(block);
-    SetClipboardData(CF_TEXT, block);
-    CloseClipboard();
-    PostMessageW(browser.edit, WM_PASTE, 0, 0);
-    WaitUntilHandled(browser.main);
 }
 
 // The first key in list order that starts with prefix, in any letter case.

@@ -1,10 +1,12 @@
 #include "session.h"
 
+#include "res/resource.h"
+
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
-const DWORD WindowTimeout = 20000;
+DWORD WindowTimeout = 20000;
 
 namespace {
 
@@ -13,7 +15,6 @@ Session *current;
 
 const int MessageBoxTextId = 0xFFFF;
 const int MessageBoxIconId = 0x0440;
-const int KeyListId = 1000;
 
 } // namespace
 
@@ -125,7 +126,7 @@ HWND WaitForTopWindow(const Session &session, const std::function<bool(HWND)> &m
 }
 
 bool IsMainWindow(HWND window) {
-    return ClassName(window) == "#32770" && WindowText(window) == "Parlyte" && GetDlgItem(window, KeyListId);
+    return ClassName(window) == "#32770" && WindowText(window) == "Parlyte" && GetDlgItem(window, IDC_KEYLIST);
 }
 
 bool IsFolderDialog(HWND window) {
@@ -140,13 +141,13 @@ HWND WaitForFolderDialog(const Session &session) {
     return WaitForTopWindow(session, IsFolderDialog, "folder dialog");
 }
 
+bool IsMessageBox(HWND window) {
+    return ClassName(window) == "#32770" && GetDlgItem(window, MessageBoxTextId);
+}
+
 HWND WaitForMessageBox(const Session &session, const std::string &caption) {
     return WaitForTopWindow(
-        session,
-        [&](HWND window) {
-            return ClassName(window) == "#32770" && WindowText(window) == caption &&
-                   GetDlgItem(window, MessageBoxTextId);
-        },
+        session, [&](HWND window) { return IsMessageBox(window) && WindowText(window) == caption; },
         "message box \"" + caption + "\"");
 }
 
@@ -265,7 +266,7 @@ void WaitUntilHandled(HWND dialog) {
     // A limit no one else sets, posted behind the input: once the field
     // reports it, everything posted before has been handled.
     static WPARAM marker = 40000;
-    HWND field = GetDlgItem(dialog, 1004);
+    HWND field = GetDlgItem(dialog, IDC_ITALIAN);
     PostMessageW(field, EM_SETLIMITTEXT, ++marker, 0);
     for (DWORD waited = 0; waited < WindowTimeout; waited += 10) {
         if ((WPARAM)SendMessageW(field, EM_GETLIMITTEXT, 0, 0) == marker) return;

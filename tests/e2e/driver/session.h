@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-extern const DWORD WindowTimeout;  // milliseconds
+extern DWORD WindowTimeout;  // milliseconds, for every wait
 
 // Checks report to standard output; a failed requirement ends the case.
 void Expect(bool condition, const std::string &what);
@@ -39,6 +39,7 @@ HWND WaitForTopWindow(const Session &session, const std::function<bool(HWND)> &m
 
 bool IsMainWindow(HWND window);
 bool IsFolderDialog(HWND window);
+bool IsMessageBox(HWND window);
 HWND WaitForMainWindow(const Session &session);
 HWND WaitForFolderDialog(const Session &session);
 HWND WaitForMessageBox(const Session &session, const std::string &caption);

@@ -2,6 +2,8 @@
 #include "cases.h"
 #include "session.h"
 
+#include "res/resource.h"
+
 #include <shlobj.h>
 
 namespace {
@@ -62,7 +64,7 @@ int MainWindowCase(const CaseContext &context) {
     GetWindowRect(main, &frame);
     Expect(frame.left == 0 && frame.top == 0, "the main window opens at the top left");
 
-    PressButton(main, 1005);
+    PressButton(main, IDC_ABOUT);
     HWND about = WaitForMessageBox(session, "About Parlyte");
     std::string text = MessageBoxText(about);
     Expect(text.rfind("Parlyte version 0.1\n\n", 0) == 0 && text.size() > 21,
@@ -73,7 +75,7 @@ int MainWindowCase(const CaseContext &context) {
     WaitUntilHandled(main);
     Expect(!FindTopWindow(session, [](HWND w) { return WindowText(w) == "About Parlyte"; }), "the About box closed");
 
-    HWND keyEdit = FindWindowExA(GetDlgItem(main, 1000), NULL, "Edit", NULL);
+    HWND keyEdit = FindWindowExA(GetDlgItem(main, IDC_KEYLIST), NULL, "Edit", NULL);
     Require(keyEdit != NULL, "the key list has its edit field");
     PostKey(keyEdit, VK_RETURN);
     WaitUntilHandled(main);
@@ -137,8 +139,7 @@ int PickValidFolderCase(const CaseContext &context) {
     CopyGameData(context.gameFolder, desktop, NULL);
     Session session = StartParlyte(context.exe, context.workFolder);
     HWND dialog = WaitForFolderDialog(session);
-    Expect(!FindTopWindow(session, [](HWND w) { return ClassName(w) == "#32770" && GetDlgItem(w, 0xFFFF); }),
-           "no message box before the folder dialog");
+    Expect(!FindTopWindow(session, IsMessageBox), "no message box before the folder dialog");
     PressButton(dialog, IDOK);
     HWND main = WaitForMainWindow(session);
     std::string settings = ReadFileBytes(SettingsPath(context));
