@@ -1,4 +1,5 @@
 # make run    installs what is missing, builds, and shows Parlyte on demo texts under Wine
+# make bench  prints the benchmarks' figures (RUNS=5 runs each)
 # make test   installs what is missing, builds everything under build/ and runs every test
 # make fuzz   runs the loader's fuzzer for FUZZ_SECONDS (default 600)
 JOBS ?= $(shell nproc)
@@ -7,7 +8,7 @@ NATIVE := build/native
 WIN32 := build/win32
 WIN64 := build/win64
 
-.PHONY: all deps native windows run test fuzz clean
+.PHONY: all deps native windows run test bench fuzz clean
 
 all: windows native
 
@@ -30,6 +31,11 @@ run: windows native
 
 test: windows native
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
+
+bench: windows
+	cmake -S . -B build/bench -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release -DPARLYTE_SANITIZE=OFF
+	cmake --build build/bench -j $(JOBS) --target load_bench make_realistic_table fxt
+	scripts/run_bench.sh
 
 fuzz: native
 	ctest --test-dir $(NATIVE) -R fuzz_seed_corpus --output-on-failure

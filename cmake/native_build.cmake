@@ -39,3 +39,4 @@ set(PARLYTE_WIN64_DIR "" CACHE PATH "Build folder of the 64-bit Windows exe and 
 if(PARLYTE_WIN32_DIR AND PARLYTE_WIN64_DIR)
     include(tests/e2e/tests.cmake)
 endif()
+add_subdirectory(bench/native)

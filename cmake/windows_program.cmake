@@ -30,4 +30,5 @@ set_target_properties(Parlyte PROPERTIES OUTPUT_NAME Parlyte)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     add_subdirectory(tests/e2e)
+    add_subdirectory(bench/wine)
 endif()

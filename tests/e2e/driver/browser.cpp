@@ -89,3 +89,14 @@ void Paste(const Browser &browser, const std::string &text) {
     WaitUntilHandled(browser.main);
 }
 
+// The first key in list order that starts with prefix, in any letter case.
+int FirstMatch(const Browser &browser, const std::string &prefix) {
+    for (size_t i = 0; i < browser.rows.size(); ++i) {
+        const std::string &key = browser.rows[i].key;
+        if (key.size() >= prefix.size() &&
+            CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, key.c_str(), (int)prefix.size(), prefix.c_str(),
+                           (int)prefix.size()) == CSTR_EQUAL)
+            return (int)i;
+    }
+    return -1;
+}

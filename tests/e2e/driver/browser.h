@@ -38,6 +38,9 @@ std::vector<std::string> Fields(const Browser &browser);
 // What the four fields show for a row: its texts, or "N/A".
 std::vector<std::string> Shown(const TableRow &row);
 int Selection(const Browser &browser);
+// The first key in list order that starts with prefix, in any letter case,
+// or -1.
+int FirstMatch(const Browser &browser, const std::string &prefix);
 
 // Input, each waited for until handled.
 void ClickItem(const Browser &browser, int index);

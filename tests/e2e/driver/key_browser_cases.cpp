@@ -26,18 +26,6 @@ void ExpectFieldsFollowSelection(const Browser &browser, const std::string &what
     ExpectShows(browser, Selection(browser), what);
 }
 
-// The first key in list order that starts with prefix, in any letter case.
-int FirstMatch(const Browser &browser, const std::string &prefix) {
-    for (size_t i = 0; i < browser.rows.size(); ++i) {
-        const std::string &key = browser.rows[i].key;
-        if (key.size() >= prefix.size() &&
-            CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, key.c_str(), (int)prefix.size(), prefix.c_str(),
-                           (int)prefix.size()) == CSTR_EQUAL)
-            return (int)i;
-    }
-    return -1;
-}
-
 int FindRow(const Browser &browser, const std::function<bool(const TableRow &)> &matches, const std::string &what) {
     for (size_t i = 0; i < browser.rows.size(); ++i)
         if (matches(browser.rows[i])) return (int)i;

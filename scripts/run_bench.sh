@@ -1,0 +1,53 @@
+#!/bin/sh
+# Prints every benchmark figure: loading natively on three sizes of game-like
+# data, then under Wine the key comparison, start-up and interaction.
+# Figures only; nothing here passes or fails on a time. RUNS sets the runs.
+set -eu
+top=$(cd "$(dirname "$0")/.." && pwd)
+runs=${RUNS:-5}
+native=$top/build/bench
+win64=$top/build/win64
+E2E_ROOT=$native/wine
+data=$native/data
+
+echo "== machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)"
+echo
+"$native/load_bench" "$runs"
+echo
+
+mkdir -p "$data" "$E2E_ROOT/home"
+printf 'key\tEnglish\tFrench\tGerman\tItalian\nONLY\tOne\tUn\tEins\tUno\n' >"$data/one.tsv"
+for keys in 2500 50000; do "$native/make_realistic_table" $keys >"$data/realistic-$keys.tsv"; done
+for set in one realistic-2500 realistic-50000; do
+    rm -rf "${data:?}/$set"
+    "$native/fxt" make "$data/$set.tsv" "$data/$set"
+    mkdir -p "$data/$set-work"
+done
+. "$top/tests/e2e/wine_env.sh"
+for set in one realistic-2500 realistic-50000; do
+    printf '[GTA]\r\nGTAPath=%s\\\r\n' "$(windows_path "$data/$set")" >"$data/$set-work/Parlyte.ini"
+done
+keys_of() { "$native/fxt" dump "$data/$1" | tail -n +2 | wc -l; }
+
+"$top/tests/e2e/start_display.sh" "$E2E_ROOT" >/dev/null
+trap '"$top/tests/e2e/stop_display.sh" "$E2E_ROOT"' EXIT
+. "$top/tests/e2e/wine_env.sh"
+
+echo "Key comparison in FindTextEntry under Wine, loading the realistic set ($runs runs each)"
+exact=$("$WINE" "$win64/bench/wine/load_timing_exact.exe" "$(windows_path "$data/realistic-2500")" "$runs")
+system=$("$WINE" "$win64/bench/wine/load_timing_lstrcmp.exe" "$(windows_path "$data/realistic-2500")" "$runs")
+echo "  exact bytes:     $exact"
+echo "  system lstrcmpA: $system"
+median() { echo "$1" | sed -n 's/^[0-9]* keys: \([0-9.]*\) ms.*/\1/p'; }
+echo "  lstrcmpA / exact: $(echo "$(median "$system") $(median "$exact")" | awk '{printf "%.1fx", $1 / $2}')"
+echo
+
+"$WINE" "$win64/bench/wine/ui_bench.exe" startup "$(windows_path "$win64/Parlyte.exe")" "$runs" \
+    "one key" "$(windows_path "$data/one-work")" "$(keys_of one)" \
+    "realistic set" "$(windows_path "$data/realistic-2500-work")" "$(keys_of realistic-2500)"
+echo
+
+"$native/fxt" dump "$data/realistic-50000" >"$data/realistic-50000-dump.tsv"
+"$WINE" "$win64/bench/wine/ui_bench.exe" interaction "$(windows_path "$win64/Parlyte.exe")" \
+    "$(windows_path "$data/realistic-50000-work")" "$(windows_path "$data/realistic-50000")" \
+    "$(windows_path "$data/realistic-50000-dump.tsv")" "$runs" | grep -v '^ok '
