@@ -1,7 +1,7 @@
 # make run    installs what is missing, builds, and shows Parlyte on demo texts under Wine
 # make bench  prints the benchmarks' figures (RUNS=5 runs each)
 # make test   installs what is missing, builds everything under build/ and runs every test
-# make fuzz   runs the loader's fuzzer for FUZZ_SECONDS (default 600)
+# make fuzz   runs each fuzzer for FUZZ_SECONDS (default 600)
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
 NATIVE := build/native
@@ -39,8 +39,11 @@ bench: windows
 
 fuzz: native
 	ctest --test-dir $(NATIVE) -R fuzz_seed_corpus --output-on-failure
-	$(NATIVE)/tests/fuzz/load_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \
-		$(NATIVE)/fuzz/corpus $(NATIVE)/fuzz/seeds tests/fuzz/regressions
+	for target in load_fuzzer table_fuzzer; do \
+		$(NATIVE)/tests/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) -max_len=150000 -timeout=10 -print_final_stats=1 \
+			-artifact_prefix=$(NATIVE)/fuzz/$$target/ $(NATIVE)/fuzz/$$target/corpus \
+			$(NATIVE)/fuzz/$$target/seeds tests/fuzz/regressions/$$target || exit 1; \
+	done
 
 clean:
 	rm -rf build

@@ -1,6 +1,7 @@
 // load_bench [RUNS]: how long loading the four language files takes on
 // game-like data of three sizes, against a pass that only decodes the same
 // files, and how much heap the table takes. Prints figures; judges nothing.
+#include "compat/compat_control.h"
 #include "folder/game_folder.h"
 #include "table_cleanup.h"
 #include "realistic_table.h"
@@ -50,12 +51,8 @@ std::string MakeGameFolder(int keys) {
         exit(1);
     }
     for (int i = 0; i < LANGUAGE_COUNT; ++i) {
-        std::vector<std::pair<std::string, std::string>> entries;
-        for (const TableRow &row : rows)
-            if (row.texts[i]) entries.emplace_back(row.key, *row.texts[i]);
-        std::string path = folder + "/" + LanguageFileNames[i];
-        std::replace(path.begin(), path.end(), '\\', '/');
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << EncodeLanguageFile(entries);
+        std::ofstream(folder + "/" + CompatNativePath(LanguageFileNames[i]), std::ios::binary | std::ios::trunc)
+            << EncodeTableLanguage(rows, i);
     }
     return folder + "/";
 }

@@ -25,7 +25,8 @@ endfunction()
 
 set(SMALL_TABLE ${CMAKE_SOURCE_DIR}/tests/data/small.tsv)
 foreach(name dialog-template main-window exit-button close-command stored-folder-rejected
-             missing-language-file pick-valid-folder pick-bad-folder)
+             missing-language-file pick-valid-folder pick-bad-folder locked-language-file
+             language-file-is-a-folder long-stored-path gtadata-is-a-file)
     e2e_case(${name} ${SMALL_TABLE})
 endforeach()
 

@@ -1,18 +1,24 @@
 #!/bin/sh
-# Makes the fuzzer's seed corpus: game folders written by fxt from small
-# tables, each turned into one input (the four files joined by "|FXT|"),
-# and a few raw inputs at the decoder's edges.
+# make_seed_corpus.sh FXT MAKE_REALISTIC_TABLE OUT SOURCE: seeds for the fuzzers. For the loader
+# (OUT/load_fuzzer/seeds): game folders written by fxt from small tables,
+# each turned into one input (the four files joined by "|FXT|"), and a few
+# raw inputs at the decoder's edges. For the table reader
+# (OUT/table_fuzzer/seeds): those tables and the project's own.
 set -eu
 fxt=$1
-out=$2
+realistic=$2
+out=$3/load_fuzzer/seeds
+tables=$3/table_fuzzer/seeds
+source=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$out"
+mkdir -p "$out" "$tables"
 
 TAB=$(printf '\t')
 seed_from_table() {
     name=$1
-    printf '%s' "$2" >"$work/$name.tsv"
+    printf '%s' "$2" >"$tables/$name"
+    cp "$tables/$name" "$work/$name.tsv"
     "$fxt" make "$work/$name.tsv" "$work/$name"
     data="$work/$name/GTADATA"
     {
@@ -38,6 +44,12 @@ long=$(head -c 400 /dev/zero | tr '\0' 'x')
 seed_from_table long "${header}${long}${TAB}${long}${long}${TAB}\\N${TAB}\\N${TAB}\\N
 "
 
+# Files of more than one 32768-byte block.
+seed_from_table realistic "$("$realistic" 300 5)
+"
+
 printf '' >"$out/empty"
 printf '\071\324\022\240\123\360\011\203\304' >"$out/escape-at-end"
 printf '\224\324\022\240\123\360\011\203\377\000' >"$out/mark-and-end"
+cp "$source/tests/data/small.tsv" "$tables/small"
+iconv -f UTF-8 -t CP1252 "$source/demo/demo_texts.tsv" >"$tables/demo"

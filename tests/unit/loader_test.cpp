@@ -3,11 +3,15 @@
 
 #include "folder/game_folder.h"
 
+#include "realistic_table.h"
 #include "tools/fxt/fxt_encoder.h"
+#include "tools/fxt/fxt_table.h"
 
 #include <algorithm>
 #include <fcntl.h>
 #include <functional>
+#include <map>
+#include <optional>
 #include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -24,6 +28,46 @@ std::string BodyBytes(const std::string &decoded) {
 
 class LoaderTest : public CoreTest {
 protected:
+    // Loads the files written, then again with each allocation failing in
+    // turn (every stride-th, and the first and last ones): loading goes on,
+    // the one message is written, and only the entry or text that allocation
+    // held is lost; the list stays whole and every key unique.
+    void ExpectEachFailureLosesOnlyItsOwn(long stride) {
+        ASSERT_EQ(LoadAllLanguageFiles(), 1);
+        std::map<std::string, std::vector<std::optional<std::string>>> clean;
+        for (const TextEntry *entry = TheTextTable.head; entry; entry = entry->next)
+            for (const char *text : entry->texts) clean[entry->key].push_back(text ? std::optional<std::string>(text) : std::nullopt);
+        long allocations = CompatAllocationCount();
+        ASSERT_GE(allocations, 15);
+        for (long failing = 1; failing <= allocations;
+             failing += failing < 20 || failing > allocations - 20 ? 1 : stride) {
+            SCOPED_TRACE("allocation " + std::to_string(failing) + " of " + std::to_string(allocations) + " fails");
+            FreeTextTable();
+            ASSERT_EQ(CompatLiveAllocations(), 0);
+            CompatReset();
+            CompatFailAllocation(failing);
+            ASSERT_EQ(LoadAllLanguageFiles(), 1);
+            EXPECT_EQ(CompatDebugOutput(), AllocationError);
+            std::set<std::string> keys;
+            bool lostSomething = TheTextTable.head == nullptr;
+            const TextEntry *last = nullptr;
+            for (const TextEntry *entry = TheTextTable.head; entry; entry = entry->next) {
+                ASSERT_NE(entry->key, nullptr);
+                ASSERT_TRUE(keys.insert(entry->key).second) << "key twice: " << entry->key;
+                ASSERT_LE(keys.size(), clean.size()) << "the list runs on";
+                auto same = clean.find(entry->key);
+                ASSERT_NE(same, clean.end()) << entry->key;
+                for (int i = 0; i < LANGUAGE_COUNT; ++i) {
+                    if (entry->texts[i]) EXPECT_EQ(entry->texts[i], same->second[i]) << entry->key;
+                    lostSomething |= !entry->texts[i] && same->second[i];
+                }
+                last = entry;
+            }
+            EXPECT_EQ(TheTextTable.tail, last) << "the tail is the last entry";
+            EXPECT_TRUE(lostSomething || keys.size() < clean.size()) << "every allocation holds something";
+        }
+    }
+
     void LoadDecoded(const std::string &english, const std::string &french = "",
                      const std::string &german = "", const std::string &italian = "") {
         FreeTextTable();
@@ -109,38 +153,20 @@ TEST_F(LoaderTest, LongKeysAndTextsAreKeptWhole) {
 
 TEST_F(LoaderTest, EachFailingAllocationLosesOnlyItsOwnEntryOrText) {
     std::string longKey(100, 'L'), longText(700, 'x');
-    std::string english = "[A]a[" + longKey + "]" + longText + "[B]b[";
-    std::string french = "[B]bf[C]cf[A]af[" + longKey + "]lf[";
-    std::string german = "[D]" + longText + "[";
-    LoadDecoded(english, french, german, "[A]ai[");
-    Lines clean = TableLines();
-    std::vector<std::vector<std::string>> cleanEntries;
-    for (const TextEntry *entry = TheTextTable.head; entry; entry = entry->next)
-        cleanEntries.push_back({entry->key, entry->texts[0] ? entry->texts[0] : "-", entry->texts[1] ? entry->texts[1] : "-",
-                                entry->texts[2] ? entry->texts[2] : "-", entry->texts[3] ? entry->texts[3] : "-"});
-    long allocations = CompatAllocationCount();
-    ASSERT_GE(allocations, 15);
+    WriteLanguageFiles(EncodeDecodedBytes("[A]a[" + longKey + "]" + longText + "[B]b["),
+                       EncodeDecodedBytes("[B]bf[C]cf[A]af[" + longKey + "]lf["),
+                       EncodeDecodedBytes("[D]" + longText + "["), EncodeDecodedBytes("[A]ai["));
+    ExpectEachFailureLosesOnlyItsOwn(1);
+}
 
-    for (long failing = 1; failing <= allocations; ++failing) {
-        SCOPED_TRACE("allocation " + std::to_string(failing) + " fails");
-        FreeTextTable();
-        ASSERT_EQ(CompatLiveAllocations(), 0);
-        CompatReset();
-        CompatFailAllocation(failing);
-        LoadDecoded(english, french, german, "[A]ai[");
-        EXPECT_EQ(CompatDebugOutput(), AllocationError);
-        EXPECT_NE(TableLines(), clean) << "every allocation holds something";
-        std::set<std::string> keys;
-        for (const TextEntry *entry = TheTextTable.head; entry; entry = entry->next) {
-            ASSERT_NE(entry->key, nullptr);
-            EXPECT_TRUE(keys.insert(entry->key).second) << "key twice: " << entry->key;
-            auto same = std::find_if(cleanEntries.begin(), cleanEntries.end(),
-                                     [&](const std::vector<std::string> &c) { return c[0] == entry->key; });
-            ASSERT_NE(same, cleanEntries.end()) << entry->key;
-            for (int i = 0; i < LANGUAGE_COUNT; ++i)
-                if (entry->texts[i]) EXPECT_EQ(entry->texts[i], (*same)[1 + i]) << entry->key;
-        }
-    }
+TEST_F(LoaderTest, GameSizedLoadSurvivesFailingAllocations) {
+    std::vector<TableRow> rows;
+    std::string error;
+    ASSERT_TRUE(ParseTable(RealisticTable(2500, 7), &rows, &error)) << error;
+    std::string files[LANGUAGE_COUNT];
+    for (int i = 0; i < LANGUAGE_COUNT; ++i) files[i] = EncodeTableLanguage(rows, i);
+    WriteLanguageFiles(files[0], files[1], files[2], files[3]);
+    ExpectEachFailureLosesOnlyItsOwn(97);
 }
 
 TEST_F(LoaderTest, FileThatCannotBeOpenedStopsTheLoadWithTheSystemsText) {

@@ -39,3 +39,10 @@ std::string EncodeLanguageFile(const std::vector<std::pair<std::string, std::str
     decoded += "[]";
     return EncodeDecodedBytes(decoded);
 }
+
+std::string EncodeTableLanguage(const std::vector<TableRow> &rows, int language) {
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const TableRow &row : rows)
+        if (row.texts[language]) entries.emplace_back(row.key, *row.texts[language]);
+    return EncodeLanguageFile(entries);
+}

@@ -2,6 +2,8 @@
 #ifndef PARLYTE_FXT_ENCODER_H
 #define PARLYTE_FXT_ENCODER_H
 
+#include "fxt_table.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,5 +15,9 @@ std::string EncodeDecodedBytes(const std::string &decoded);
 // A whole language file holding these key and text pairs in this order, so
 // that loading it stores each text as given.
 std::string EncodeLanguageFile(const std::vector<std::pair<std::string, std::string>> &entries);
+
+// The language file of one language of a table: the keys that have a text
+// in that language, in table order.
+std::string EncodeTableLanguage(const std::vector<TableRow> &rows, int language);
 
 #endif

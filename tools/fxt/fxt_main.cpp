@@ -114,12 +114,7 @@ int Make(const std::string &tablePath, const std::string &folder) {
     std::string error;
     if (!ParseTable(content, &rows, &error)) return Fail(tablePath + ": " + error);
     std::string images[TABLE_LANGUAGES];
-    for (int i = 0; i < TABLE_LANGUAGES; ++i) {
-        std::vector<std::pair<std::string, std::string>> entries;
-        for (const TableRow &row : rows)
-            if (row.texts[i]) entries.emplace_back(row.key, *row.texts[i]);
-        images[i] = EncodeLanguageFile(entries);
-    }
+    for (int i = 0; i < TABLE_LANGUAGES; ++i) images[i] = EncodeTableLanguage(rows, i);
     if (!WriteFiles(folder, images, &error)) return Fail(error);
     return 0;
 }

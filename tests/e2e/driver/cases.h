@@ -14,5 +14,7 @@ struct CaseEntry {
 
 extern const CaseEntry StartupCases[];
 extern const CaseEntry KeyBrowserCases[];
+extern const CaseEntry FaultCases[];
+extern const CaseEntry ResourceCases[];
 
 #endif

@@ -5,8 +5,6 @@
 
 #include <iostream>
 
-extern const CaseEntry ResourceCases[];
-
 int wmain(int argc, wchar_t **argv) {
     if (argc != 6) {
         std::cerr << "usage: e2e_driver CASE PARLYTE.EXE WORKFOLDER GAMEFOLDER TABLEFILE\n";
@@ -14,7 +12,7 @@ int wmain(int argc, wchar_t **argv) {
     }
     std::string name = Narrow(argv[1]);
     CaseContext context = {argv[2], argv[3], argv[4], argv[5]};
-    for (const CaseEntry *table : {StartupCases, KeyBrowserCases, ResourceCases})
+    for (const CaseEntry *table : {StartupCases, KeyBrowserCases, FaultCases, ResourceCases})
         for (const CaseEntry *entry = table; entry->name; ++entry)
             if (name == entry->name) return entry->run(context);
     std::cerr << "no case " << name << "\n";

@@ -125,7 +125,7 @@ int DialogTemplateCase(const CaseContext &context) {
 
 } // namespace
 
-extern const CaseEntry ResourceCases[] = {
+const CaseEntry ResourceCases[] = {
     {"dialog-template", DialogTemplateCase},
     {NULL, NULL},
 };

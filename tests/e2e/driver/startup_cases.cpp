@@ -1,6 +1,6 @@
 // Start-up, the game folder and the main window's frame.
+#include "case_checks.h"
 #include "cases.h"
-#include "session.h"
 
 #include "res/resource.h"
 
@@ -8,52 +8,10 @@
 
 namespace {
 
-const DWORD FailureExitCode = 0xFFFFFFFF;
-
-std::string Hex(DWORD value) {
-    char text[16];
-    wsprintfA(text, "0x%08lX", (unsigned long)value);
-    return text;
-}
-
-void ExpectExit(Session &session, DWORD expected) {
-    DWORD code = WaitForExit(session);
-    Expect(code == expected, "exit code " + Hex(code) + ", expected " + Hex(expected));
-}
-
-std::string SystemText(DWORD code) {
-    char *text = NULL;
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, NULL,
-                   code, 0x400, (LPSTR)&text, 0, NULL);
-    std::string copy = text ? text : "(no text)";
-    LocalFree(text);
-    return copy;
-}
-
-void ExpectNoMainWindow(const Session &session) {
-    Expect(!FindTopWindow(session, IsMainWindow), "no main window is shown");
-}
-
 std::wstring DesktopFolder(void) {
     wchar_t path[MAX_PATH];
     if (SHGetFolderPathW(NULL, CSIDL_DESKTOPDIRECTORY, NULL, 0, path) != S_OK) Fail("no Desktop folder");
     return path;
-}
-
-void CopyGameData(const std::wstring &from, const std::wstring &to, const wchar_t *skip) {
-    CreateDirectoryW(to.c_str(), NULL);
-    CreateDirectoryW((to + L"\\GTADATA").c_str(), NULL);
-    for (const wchar_t *name : {L"ENGLISH.FXT", L"FRENCH.FXT", L"GERMAN.FXT", L"ITALIAN.FXT"}) {
-        if (skip && lstrcmpW(name, skip) == 0) continue;
-        std::wstring data = L"\\GTADATA\\" + std::wstring(name);
-        if (!CopyFileW((from + data).c_str(), (to + data).c_str(), FALSE)) Fail("cannot copy " + Narrow(name));
-    }
-}
-
-void RemoveGameData(const std::wstring &folder) {
-    for (const wchar_t *name : {L"ENGLISH.FXT", L"FRENCH.FXT", L"GERMAN.FXT", L"ITALIAN.FXT"})
-        DeleteFileW((folder + L"\\GTADATA\\" + name).c_str());
-    RemoveDirectoryW((folder + L"\\GTADATA").c_str());
 }
 
 int MainWindowCase(const CaseContext &context) {
@@ -103,34 +61,14 @@ int CloseCommandCase(const CaseContext &context) {
 }
 
 int StoredFolderRejectedCase(const CaseContext &context) {
-    WriteSettings(context, context.workFolder + L"\\no game here");
-    std::string settings = ReadFileBytes(SettingsPath(context));
-    Session session = StartParlyte(context.exe, context.workFolder);
-    HWND box = WaitForMessageBox(session, "Parlyte");
-    Expect(MessageBoxText(box) == "Wrong directory in Parlyte.ini!", "text: \"" + MessageBoxText(box) + "\"");
-    Expect(MessageBoxIcon(box) == IDI_HAND, "the error icon");
-    ExpectNoMainWindow(session);
-    PressButton(box, IDOK);
-    HWND dialog = WaitForFolderDialog(session);
-    ExpectNoMainWindow(session);
-    PressButton(dialog, IDCANCEL);
-    ExpectExit(session, FailureExitCode);
-    Expect(ReadFileBytes(SettingsPath(context)) == settings, "Parlyte.ini is unchanged");
+    ExpectStoredValueRejected(context, Narrow(context.workFolder) + "\\no game here");
     return CaseResult();
 }
 
 int MissingLanguageFileCase(const CaseContext &context) {
     std::wstring game = context.workFolder + L"\\game";
     CopyGameData(context.gameFolder, game, L"FRENCH.FXT");
-    WriteSettings(context, game);
-    Session session = StartParlyte(context.exe, context.workFolder);
-    HWND box = WaitForMessageBox(session, "Parlyte");
-    std::string text = MessageBoxText(box);
-    Expect(text == SystemText(ERROR_FILE_NOT_FOUND), "the system's text for a missing file: \"" + text + "\"");
-    Expect(MessageBoxIcon(box) == IDI_HAND, "the error icon");
-    ExpectNoMainWindow(session);
-    PressButton(box, IDOK);
-    ExpectExit(session, FailureExitCode);
+    ExpectLoadFailure(context, game, ERROR_FILE_NOT_FOUND);
     return CaseResult();
 }
 

@@ -1,0 +1,52 @@
+// Faults start-up must survive: language files that cannot be read, and
+// settings that cannot be a game folder.
+#include "case_checks.h"
+#include "cases.h"
+
+namespace {
+
+int LockedLanguageFileCase(const CaseContext &context) {
+    std::wstring game = context.workFolder + L"\\game";
+    CopyGameData(context.gameFolder, game, NULL);
+    // Held open by this process without sharing, as another program may.
+    HANDLE held = CreateFileW((game + L"\\GTADATA\\GERMAN.FXT").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    Require(held != INVALID_HANDLE_VALUE, "GERMAN.FXT is held without sharing");
+    ExpectLoadFailure(context, game, ERROR_SHARING_VIOLATION);
+    CloseHandle(held);
+    return CaseResult();
+}
+
+int LanguageFileIsAFolderCase(const CaseContext &context) {
+    std::wstring game = context.workFolder + L"\\game";
+    CopyGameData(context.gameFolder, game, L"ITALIAN.FXT");
+    Require(CreateDirectoryW((game + L"\\GTADATA\\ITALIAN.FXT").c_str(), NULL) != 0, "ITALIAN.FXT is a folder");
+    ExpectLoadFailure(context, game, ERROR_ACCESS_DENIED);
+    return CaseResult();
+}
+
+int LongStoredPathCase(const CaseContext &context) {
+    std::string path = "C:\\";
+    while (path.size() < 300) path += "folder\\";
+    path.resize(300);
+    ExpectStoredValueRejected(context, path);
+    return CaseResult();
+}
+
+int GameDataIsAFileCase(const CaseContext &context) {
+    std::wstring folder = context.workFolder + L"\\not a game";
+    Require(CreateDirectoryW(folder.c_str(), NULL) != 0, "a folder to store");
+    WriteFileBytes(folder + L"\\GTADATA", "a file, not a folder");
+    ExpectStoredValueRejected(context, Narrow(folder));
+    return CaseResult();
+}
+
+} // namespace
+
+const CaseEntry FaultCases[] = {
+    {"locked-language-file", LockedLanguageFileCase},
+    {"language-file-is-a-folder", LanguageFileIsAFolderCase},
+    {"long-stored-path", LongStoredPathCase},
+    {"gtadata-is-a-file", GameDataIsAFileCase},
+    {NULL, NULL},
+};
