@@ -214,6 +214,14 @@ TEST_F(LoaderTest, LockedFileAndMissingFolderGiveTheirOwnTexts) {
     EXPECT_EQ(CompatMessageBoxes()[1].text, "The system cannot find the path specified.\r\n");
 }
 
+TEST_F(LoaderTest, GameFolderTooLongForAPathIsRefusedNotOverrun) {
+    std::string longest(MAX_PATH - 1, 'x');
+    lstrcpyA(GameFolderPath, (longest + "\\").c_str());
+    EXPECT_EQ(LoadAllLanguageFiles(), 0);
+    ASSERT_EQ(CompatMessageBoxes().size(), 1u);
+    EXPECT_EQ(CompatMessageBoxes()[0].text, "The system cannot find the path specified.\r\n");
+}
+
 TEST_F(LoaderTest, ReadErrorEndsOnlyThatFile) {
     std::string english;
     for (int i = 0; i < 2000; ++i) english += "[K" + std::to_string(i) + "]text number " + std::to_string(i) + " of many";
