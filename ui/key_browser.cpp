@@ -22,15 +22,28 @@ static void SetTextField(HWND window, int language, const char *text) {
     SetWindowTextA(GetDlgItem(window, IDC_ENGLISH + language), text);
 }
 
-void ShowEntryTexts(HWND window) {
+// The selected item's text in a new buffer, or null when there is no
+// selection, the item cannot be read or the buffer cannot be had.
+static char *SelectedKey(void) {
     LRESULT selected = SendMessageA(KeyList, CB_GETCURSEL, 0, 0);
-    LRESULT length = selected == CB_ERR ? CB_ERR : SendMessageA(KeyList, CB_GETLBTEXTLEN, (WPARAM)selected, 0);
-    char *key = length == CB_ERR ? NULL : (char *)LocalAlloc(LMEM_FIXED, (SIZE_T)length + 1);
+    if (selected == CB_ERR) return NULL;
+    LRESULT length = SendMessageA(KeyList, CB_GETLBTEXTLEN, (WPARAM)selected, 0);
+    if (length == CB_ERR) return NULL;
+    char *key = (char *)LocalAlloc(LMEM_FIXED, (SIZE_T)length + 1);
+    if (key && SendMessageA(KeyList, CB_GETLBTEXT, (WPARAM)selected, (LPARAM)key) == CB_ERR) {
+        LocalFree(key);
+        key = NULL;
+    }
+    return key;
+}
+
+void ShowEntryTexts(HWND window) {
+    char *key = SelectedKey();
     if (!key) {
         for (int language = 0; language < LANGUAGE_COUNT; ++language) SetTextField(window, language, AbsentText);
         return;
     }
-    SendMessageA(KeyList, CB_GETLBTEXT, (WPARAM)selected, (LPARAM)key);
+    // A key the table does not hold leaves the fields as they are.
     const TextEntry *entry = FindTextEntry(key);
     if (entry)
         for (int language = 0; language < LANGUAGE_COUNT; ++language)
