@@ -105,6 +105,15 @@ TEST_F(GameFolderTest, RejectedStoredValueIsReplacedByAnAcceptedPick) {
     EXPECT_EQ(Settings(), "[GTA]\r\nGTAPath=" + game + "\\\r\n[Other]\r\nx=1\r\n");
 }
 
+TEST_F(GameFolderTest, DriveRootGetsNoSecondBackslash) {
+    // Natively "C:\" is the folder "C:" in the current directory.
+    GameFolder("C:");
+    CompatScriptFolderPick("C:\\");
+    EXPECT_EQ(LocateGameFolder(), 1);
+    EXPECT_STREQ(GameFolderPath, "C:\\");
+    EXPECT_EQ(Settings(), "[GTA]\r\nGTAPath=C:\\\r\n");
+}
+
 TEST_F(GameFolderTest, PickWithoutAPathGivesUp) {
     CompatScriptFolderPick("");
     EXPECT_EQ(LocateGameFolder(), 0);
