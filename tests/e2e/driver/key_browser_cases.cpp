@@ -46,10 +46,7 @@ int KeyListCase(const CaseContext &context) {
     Expect(items == keys, "the list holds every key in table order");
     Expect(Selection(browser) == -1, "no item selected at start");
     Expect(Fields(browser) == std::vector<std::string>(4, ""), "the four fields start empty");
-    GUITHREADINFO thread = {};
-    thread.cbSize = sizeof thread;
-    GetGUIThreadInfo(browser.session.process.dwThreadId, &thread);
-    Expect(thread.hwndFocus == browser.edit, "the key list's edit field has the focus");
+    Expect(FocusOf(browser.session) == browser.edit, "the key list's edit field has the focus");
     Close(browser);
     return CaseResult();
 }

@@ -81,6 +81,13 @@ bool IsRunning(const Session &session) {
     return WaitForSingleObject(session.process.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+HWND FocusOf(const Session &session) {
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    GetGUIThreadInfo(session.process.dwThreadId, &thread);
+    return thread.hwndFocus;
+}
+
 std::string WindowText(HWND window) {
     LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
     std::wstring text(length + 1, L'\0');
@@ -142,7 +149,8 @@ HWND WaitForFolderDialog(const Session &session) {
 }
 
 bool IsMessageBox(HWND window) {
-    return ClassName(window) == "#32770" && GetDlgItem(window, MessageBoxTextId);
+    // The main window's labels have the id -1 too, hence the key list test.
+    return ClassName(window) == "#32770" && GetDlgItem(window, MessageBoxTextId) && !GetDlgItem(window, IDC_KEYLIST);
 }
 
 HWND WaitForMessageBox(const Session &session, const std::string &caption) {

@@ -30,6 +30,8 @@ struct Session {
 Session StartParlyte(const std::wstring &exe, const std::wstring &workFolder);
 DWORD WaitForExit(Session &session);
 bool IsRunning(const Session &session);
+// The window that has the keyboard focus in Parlyte's thread.
+HWND FocusOf(const Session &session);
 
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);

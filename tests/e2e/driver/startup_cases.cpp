@@ -38,6 +38,7 @@ int MainWindowCase(const CaseContext &context) {
     PostKey(keyEdit, VK_RETURN);
     WaitUntilHandled(main);
     Expect(IsRunning(session) && IsWindow(main) && IsWindowVisible(main), "Enter in the key list does nothing");
+    Expect(!FindTopWindow(session, IsMessageBox), "and opens no box");
 
     PostKey(keyEdit, VK_ESCAPE);
     ExpectExit(session, 0);
