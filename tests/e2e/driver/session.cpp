@@ -283,6 +283,32 @@ void WaitUntilHandled(HWND dialog) {
     Fail("posted input was not handled within the timeout");
 }
 
+std::string RunUnixCommand(const std::string &command, const std::wstring &workFolder) {
+    // Wine starts Unix programs too, Z: being the Unix root, but their
+    // process handles never signal: the output file appears, by a rename,
+    // only once the command is done.
+    if (workFolder.compare(0, 3, L"Z:\\") != 0) Fail("the work folder is not on Z:");
+    std::string output = Narrow(workFolder.substr(2)) + "\\unix-command.out";
+    for (char &ch : output)
+        if (ch == '\\') ch = '/';
+    std::wstring outputPath = workFolder + L"\\unix-command.out";
+    DeleteFileW(outputPath.c_str());
+    std::wstring line = L"Z:\\bin\\sh -c \"" + Widen(command) + L" >'" + Widen(output) + L".part' && mv '" +
+                        Widen(output) + L".part' '" + Widen(output) + L"'\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    if (!CreateProcessW(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+        Fail("cannot run " + command);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    for (DWORD waited = 0; GetFileAttributesW(outputPath.c_str()) == INVALID_FILE_ATTRIBUTES; waited += 50) {
+        if (waited > WindowTimeout) Fail(command + " did not finish");
+        Sleep(50);
+    }
+    return ReadFileBytes(outputPath);
+}
+
 std::string ReadFileBytes(const std::wstring &path) {
     std::ifstream file(path.c_str(), std::ios::binary);
     std::ostringstream bytes;

@@ -61,6 +61,10 @@ void ClickAt(HWND target, int x, int y);
 // been handled.
 void WaitUntilHandled(HWND dialog);
 
+// Runs a shell command on the Unix side of Wine and returns what it printed;
+// the work folder, a Z: path, holds its output file.
+std::string RunUnixCommand(const std::string &command, const std::wstring &workFolder);
+
 std::string ReadFileBytes(const std::wstring &path);
 void WriteFileBytes(const std::wstring &path, const std::string &bytes);
 

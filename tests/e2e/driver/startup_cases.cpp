@@ -45,6 +45,42 @@ int MainWindowCase(const CaseContext &context) {
     return CaseResult();
 }
 
+// The window's large icon as the X server has it: Wine hands a window's
+// icons to X as _NET_WM_ICON, width, height and ARGB pixels for each image.
+int WindowIconCase(const CaseContext &context) {
+    WriteSettings(context, context.gameFolder);
+    Session session = StartParlyte(context.exe, context.workFolder);
+    HWND main = WaitForMainWindow(session);
+    HANDLE xWindow = GetPropA(main, "__wine_x11_whole_window");
+    Require(xWindow != NULL, "the main window has its X window");
+    char id[32];
+    wsprintfA(id, "0x%lx", (unsigned long)(ULONG_PTR)xWindow);
+    std::string printed = RunUnixCommand(std::string("xprop -id ") + id + " -f _NET_WM_ICON 32c _NET_WM_ICON", context.workFolder);
+    std::vector<unsigned long> values;
+    for (size_t at = printed.find('='); at != std::string::npos && at < printed.size(); ) {
+        size_t digit = printed.find_first_of("0123456789", at);
+        if (digit == std::string::npos) break;
+        size_t end = printed.find_first_not_of("0123456789", digit);
+        values.push_back(std::stoul(printed.substr(digit, end - digit)));
+        at = end;
+    }
+    const unsigned long *big = NULL;
+    for (size_t i = 0; i + 2 <= values.size(); i += 2 + values[i] * values[i + 1]) {
+        if (values[i] == 32 && values[i + 1] == 32 && i + 2 + 32 * 32 <= values.size()) big = &values[i + 2];
+        if (values[i] * values[i + 1] == 0) break;
+    }
+    Require(big != NULL, "the window has a 32 x 32 icon");
+    auto pixel = [&](int x, int y) { return big[y * 32 + x]; };
+    Expect((pixel(0, 0) >> 24) == 0, "its corner is transparent");
+    Expect(pixel(4, 1) == 0xFF000000, "the page's black border");
+    Expect(pixel(10, 8) == 0xFF0000FF && pixel(10, 13) == 0xFFFF0000 && pixel(10, 18) == 0xFFFFFF00 &&
+               pixel(10, 23) == 0xFF00FF00,
+           "blue, red, yellow and green lines: the program's own icon");
+    PressButton(main, IDCANCEL);
+    ExpectExit(session, 0);
+    return CaseResult();
+}
+
 int ExitButtonCase(const CaseContext &context) {
     WriteSettings(context, context.gameFolder);
     Session session = StartParlyte(context.exe, context.workFolder);
@@ -111,6 +147,7 @@ int PickBadFolderCase(const CaseContext &context) {
 
 const CaseEntry StartupCases[] = {
     {"main-window", MainWindowCase},
+    {"window-icon", WindowIconCase},
     {"exit-button", ExitButtonCase},
     {"close-command", CloseCommandCase},
     {"stored-folder-rejected", StoredFolderRejectedCase},
