@@ -45,56 +45,57 @@ int MainWindowCase(const CaseContext &context) {
     return CaseResult();
 }
 
-// The window's large icon as the X server has it: Wine hands a window's
-// icons to X as _NET_WM_ICON, width, height and ARGB pixels for each image.
-int WindowIconCase(const CaseContext &context) {
-    WriteSettings(context, context.gameFolder);
-    Session session = StartParlyte(context.exe, context.workFolder);
-    HWND main = WaitForMainWindow(session);
-    HANDLE xWindow = GetPropA(main, "__wine_x11_whole_window");
+// The window's 32 x 32 icon as the X server has it, ARGB pixels by rows, or
+// nothing. Wine hands a window's icons to X as _NET_WM_ICON: width, height
+// and the pixels, for each image.
+std::vector<unsigned long> LargeIconPixels(HWND window, const std::wstring &workFolder) {
+    HANDLE xWindow = GetPropA(window, "__wine_x11_whole_window");
     Require(xWindow != NULL, "the main window has its X window");
     char id[32];
     wsprintfA(id, "0x%lx", (unsigned long)(ULONG_PTR)xWindow);
-    std::string printed = RunUnixCommand(std::string("xprop -id ") + id + " -f _NET_WM_ICON 32c _NET_WM_ICON", context.workFolder);
+    std::string printed = RunUnixCommand(std::string("xprop -id ") + id + " -f _NET_WM_ICON 32c _NET_WM_ICON", workFolder);
     std::vector<unsigned long> values;
-    for (size_t at = printed.find('='); at != std::string::npos && at < printed.size(); ) {
-        size_t digit = printed.find_first_of("0123456789", at);
-        if (digit == std::string::npos) break;
-        size_t end = printed.find_first_not_of("0123456789", digit);
-        values.push_back(std::stoul(printed.substr(digit, end - digit)));
-        at = end;
+    for (size_t at = printed.find('='), digit; at != std::string::npos &&
+                                               (digit = printed.find_first_of("0123456789", at)) != std::string::npos;) {
+        at = printed.find_first_not_of("0123456789", digit);
+        values.push_back(std::stoul(printed.substr(digit, at - digit)));
     }
-    const unsigned long *big = NULL;
-    for (size_t i = 0; i + 2 <= values.size(); i += 2 + values[i] * values[i + 1]) {
-        if (values[i] == 32 && values[i + 1] == 32 && i + 2 + 32 * 32 <= values.size()) big = &values[i + 2];
-        if (values[i] * values[i + 1] == 0) break;
-    }
-    Require(big != NULL, "the window has a 32 x 32 icon");
-    auto pixel = [&](int x, int y) { return big[y * 32 + x]; };
-    Expect((pixel(0, 0) >> 24) == 0, "its corner is transparent");
-    Expect(pixel(4, 1) == 0xFF000000, "the page's black border");
-    Expect(pixel(10, 8) == 0xFF0000FF && pixel(10, 13) == 0xFFFF0000 && pixel(10, 18) == 0xFFFFFF00 &&
-               pixel(10, 23) == 0xFF00FF00,
-           "blue, red, yellow and green lines: the program's own icon");
-    PressButton(main, IDCANCEL);
+    for (size_t i = 0; i + 2 <= values.size() && values[i] * values[i + 1] > 0; i += 2 + values[i] * values[i + 1])
+        if (values[i] == 32 && values[i + 1] == 32 && i + 2 + 32 * 32 <= values.size())
+            return std::vector<unsigned long>(values.begin() + i + 2, values.begin() + i + 2 + 32 * 32);
+    return {};
+}
+
+// Starts Parlyte on the case's game folder, closes its window one way and
+// expects the exit code 0.
+int ExpectClosingEndsWithZero(const CaseContext &context, const std::function<void(HWND main)> &close) {
+    WriteSettings(context, context.gameFolder);
+    Session session = StartParlyte(context.exe, context.workFolder);
+    close(WaitForMainWindow(session));
     ExpectExit(session, 0);
     return CaseResult();
+}
+
+int WindowIconCase(const CaseContext &context) {
+    return ExpectClosingEndsWithZero(context, [&](HWND main) {
+        std::vector<unsigned long> icon = LargeIconPixels(main, context.workFolder);
+        Require(icon.size() == 32 * 32, "the window has a 32 x 32 icon");
+        auto pixel = [&](int x, int y) { return icon[y * 32 + x]; };
+        Expect((pixel(0, 0) >> 24) == 0, "its corner is transparent");
+        Expect(pixel(4, 1) == 0xFF000000, "the page's black border");
+        Expect(pixel(10, 8) == 0xFF0000FF && pixel(10, 13) == 0xFFFF0000 && pixel(10, 18) == 0xFFFFFF00 &&
+                   pixel(10, 23) == 0xFF00FF00,
+               "blue, red, yellow and green lines: the program's own icon");
+        PressButton(main, IDCANCEL);
+    });
 }
 
 int ExitButtonCase(const CaseContext &context) {
-    WriteSettings(context, context.gameFolder);
-    Session session = StartParlyte(context.exe, context.workFolder);
-    PressButton(WaitForMainWindow(session), IDCANCEL);
-    ExpectExit(session, 0);
-    return CaseResult();
+    return ExpectClosingEndsWithZero(context, [](HWND main) { PressButton(main, IDCANCEL); });
 }
 
 int CloseCommandCase(const CaseContext &context) {
-    WriteSettings(context, context.gameFolder);
-    Session session = StartParlyte(context.exe, context.workFolder);
-    PostMessageW(WaitForMainWindow(session), WM_SYSCOMMAND, SC_CLOSE, 0);
-    ExpectExit(session, 0);
-    return CaseResult();
+    return ExpectClosingEndsWithZero(context, [](HWND main) { PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0); });
 }
 
 int StoredFolderRejectedCase(const CaseContext &context) {
