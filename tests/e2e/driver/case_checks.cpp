@@ -73,7 +73,7 @@ std::map<std::wstring, std::string> FolderSnapshot(const std::wstring &folder) {
 }
 
 void ExpectStoredValueRejected(const CaseContext &context, const std::string &storedValue) {
-    WriteFileBytes(SettingsPath(context), "[GTA]\r\nGTAPath=" + storedValue + "\r\n");
+    WriteSettings(context, Widen(storedValue));
     std::map<std::wstring, std::string> before = FolderSnapshot(context.workFolder);
     Session session = StartParlyte(context.exe, context.workFolder);
     HWND box = WaitForMessageBox(session, "Parlyte");
