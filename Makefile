@@ -29,8 +29,10 @@ native: deps
 run: windows native
 	scripts/run_demo.sh
 
+# CTest does not show why a test was skipped; the tests say it in their output.
 test: windows native
-	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
+	status=0; ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS) || status=$$?; \
+	grep -h '^skipped: ' $(NATIVE)/Testing/Temporary/LastTest.log | sort | uniq -c; exit $$status
 
 bench: windows
 	cmake -S . -B build/bench -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release -DPARLYTE_SANITIZE=OFF

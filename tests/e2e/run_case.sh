@@ -1,13 +1,18 @@
 #!/bin/sh
-# run_case.sh E2E_ROOT FXT PARLYTE_EXE DRIVER_EXE TABLE CASE
+# run_case.sh E2E_ROOT FXT PARLYTE_EXE BITS DRIVER_EXE TABLE CASE
 # Makes the case's game folder from TABLE with fxt, an empty work folder,
-# and runs the driver's CASE under Wine.
+# and runs the driver's CASE under Wine on PARLYTE_EXE, a BITS-bit program.
+# Exits 77, skipped, when this machine cannot run a 32-bit program at all.
 set -eu
-E2E_ROOT=$1 fxt=$2 exe=$3 driver=$4 table=$5 case=$6
+E2E_ROOT=$1 fxt=$2 exe=$3 bits=$4 driver=$5 table=$6 case=$7
 . "$(dirname "$0")/wine_env.sh"
+if [ "$bits" = 32 ] && ! can_run_32bit; then
+    echo "skipped: $no_32bit_reason"
+    exit 77
+fi
 [ -n "${DISPLAY:-}" ] || { echo "no display: the display fixture did not run" >&2; exit 1; }
 
-work="$E2E_ROOT/cases/$case"
+work="$E2E_ROOT/cases/win$bits/$case"
 rm -rf "$work"
 mkdir -p "$work/run"
 "$fxt" make "$table" "$work/game"
@@ -15,7 +20,7 @@ mkdir -p "$work/run"
 # Wine's own background processes may start with the driver and outlive it;
 # they get a file, not the test runner's pipe, which they would hold open.
 status=0
-timeout 300 "$WINE" "$driver" "$case" "$(windows_path "$exe")" "$(windows_path "$work/run")" \
+timeout 300 "$WINE" "$driver" "$case" "$bits" "$(windows_path "$exe")" "$(windows_path "$work/run")" \
     "$(windows_path "$work/game")" "$(windows_path "$work/table.tsv")" >"$work/driver.log" 2>&1 </dev/null ||
     status=$?
 cat "$work/driver.log"

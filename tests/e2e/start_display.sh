@@ -23,6 +23,12 @@ done
 echo ":$number" >"$E2E_ROOT/display"
 export DISPLAY=":$number"
 
+# A prefix made before Wine's 32-bit part was installed lacks the 32-bit
+# system files, and wineboot does not add them to it: it is made anew.
+if [ -f "$WINEPREFIX/system.reg" ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] &&
+    can_run_32bit; then
+    rm -rf "$WINEPREFIX"
+fi
 # A fresh prefix must settle before the first case; cases racing to make it fail.
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     timeout 300 "$WINE" wineboot -u >"$E2E_ROOT/wineboot.log" 2>&1 </dev/null

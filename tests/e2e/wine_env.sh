@@ -3,6 +3,9 @@
 : "${E2E_ROOT:?}"
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
+# Wine's 32-bit loader, which runs the 32-bit release. WINE32 may name
+# another, to see how a machine that cannot run it fares.
+WINE32=${WINE32:-/usr/lib/wine/wine}
 export WINEPREFIX="$E2E_ROOT/prefix"
 export HOME="$E2E_ROOT/home"
 export WINEDEBUG=-all
@@ -13,4 +16,20 @@ if [ -f "$E2E_ROOT/display" ]; then DISPLAY=$(cat "$E2E_ROOT/display"); export D
 # Z:\ is the Unix root in every Wine prefix.
 windows_path() {
     printf 'Z:%s' "$1" | tr / '\\'
+}
+
+# Whether this machine runs 32-bit Windows programs. Some kernels cannot start
+# 32-bit processes at all; Wine's 32-bit loader then fails with "Exec format
+# error", and this returns 1 with the reason in no_32bit_reason. Any other
+# failure of the loader ends the script.
+can_run_32bit() {
+    if probe=$("$WINE32" --version 2>&1); then return 0; fi
+    case $probe in
+    *"Exec format error"*)
+        no_32bit_reason="this machine cannot run 32-bit processes: $probe"
+        return 1
+        ;;
+    esac
+    echo "Wine's 32-bit loader fails: $probe" >&2
+    exit 1
 }

@@ -65,7 +65,18 @@ Session StartParlyte(const std::wstring &exe, const std::wstring &workFolder) {
                         &session.process))
         Fail("start " + Narrow(exe) + ": error " + std::to_string(GetLastError()));
     current = &session;
+    // A 32-bit program must run in a 32-bit process, not be taken for another kind.
+    BOOL wow64 = FALSE;
+    Require(IsWow64Process(session.process.hProcess, &wow64) != 0, "IsWow64Process answers");
+    int bits = wow64 ? 32 : 64;
+    Require(bits == ProgramBits(exe), "Parlyte runs as a " + std::to_string(bits) + "-bit process");
     return session;
+}
+
+int ProgramBits(const std::wstring &exe) {
+    DWORD type = 0;
+    if (!GetBinaryTypeW(exe.c_str(), &type)) return 0;
+    return type == SCS_32BIT_BINARY ? 32 : type == SCS_64BIT_BINARY ? 64 : 0;
 }
 
 DWORD WaitForExit(Session &session) {

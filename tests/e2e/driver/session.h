@@ -27,7 +27,10 @@ struct Session {
     std::wstring workFolder;
 };
 
+// Starts the program and checks that it runs as a process of its exe's kind.
 Session StartParlyte(const std::wstring &exe, const std::wstring &workFolder);
+// 32 or 64 for a Windows program of that kind, else 0.
+int ProgramBits(const std::wstring &exe);
 DWORD WaitForExit(Session &session);
 bool IsRunning(const Session &session);
 // The window that has the keyboard focus in Parlyte's thread.
