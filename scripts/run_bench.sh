@@ -42,10 +42,14 @@ median() { echo "$1" | sed -n 's/^[0-9]* keys: \([0-9.]*\) ms.*/\1/p'; }
 echo "  lstrcmpA / exact: $(echo "$(median "$system") $(median "$exact")" | awk '{printf "%.1fx", $1 / $2}')"
 echo
 
-"$WINE" "$win64/bench/wine/ui_bench.exe" startup "$(windows_path "$win64/Parlyte.exe")" "$runs" \
-    "one key" "$(windows_path "$data/one-work")" "$(keys_of one)" \
-    "realistic set" "$(windows_path "$data/realistic-2500-work")" "$(keys_of realistic-2500)"
-echo
+builds="win32 win64"
+can_run_32bit || { builds=win64; echo "(no start-up of the 32-bit release: $no_32bit_reason)"; }
+for build in $builds; do
+    "$WINE" "$win64/bench/wine/ui_bench.exe" startup "$(windows_path "$top/build/$build/Parlyte.exe")" "$runs" \
+        "one key" "$(windows_path "$data/one-work")" "$(keys_of one)" \
+        "realistic set" "$(windows_path "$data/realistic-2500-work")" "$(keys_of realistic-2500)" | grep -v '^ok '
+    echo
+done
 
 "$native/fxt" dump "$data/realistic-50000" >"$data/realistic-50000-dump.tsv"
 "$WINE" "$win64/bench/wine/ui_bench.exe" interaction "$(windows_path "$win64/Parlyte.exe")" \

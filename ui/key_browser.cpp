@@ -9,10 +9,25 @@ static HWND KeyList;
 
 static const char AbsentText[] = "N/A";
 
-INT_PTR StartKeyBrowser(HWND window, HWND proposedFocus) {
-    KeyList = GetDlgItem(window, IDC_KEYLIST);
+// A game's thousands of keys: the list reserves its storage once and is not
+// redrawn after each one, which would take most of the start-up.
+static void FillKeyList(void) {
+    WPARAM count = 0;
+    LPARAM bytes = 0;
+    for (const TextEntry *entry = TheTextTable.head; entry; entry = entry->next) {
+        ++count;
+        bytes += lstrlenA(entry->key) + 1;
+    }
+    SendMessageA(KeyList, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(KeyList, CB_INITSTORAGE, count, bytes);  // only a hint: a refusal is no failure
     for (const TextEntry *entry = TheTextTable.head; entry; entry = entry->next)
         SendMessageA(KeyList, CB_ADDSTRING, 0, (LPARAM)entry->key);
+    SendMessageA(KeyList, WM_SETREDRAW, TRUE, 0);
+}
+
+INT_PTR StartKeyBrowser(HWND window, HWND proposedFocus) {
+    KeyList = GetDlgItem(window, IDC_KEYLIST);
+    FillKeyList();
     if (proposedFocus == KeyList) return TRUE;
     SetFocus(KeyList);
     return FALSE;

@@ -54,16 +54,20 @@ double StartUntilListed(const std::wstring &exe, const std::wstring &workFolder,
     return elapsed;
 }
 
+// The sets take turns run by run, so that the machine's drift falls on all alike.
 int StartupBench(int argc, wchar_t **argv) {
     std::wstring exe = argv[2];
     int runs = _wtoi(argv[3]);
+    std::vector<std::vector<double>> times((argc - 4) / 3);
+    for (int run = 0; run < runs; ++run)
+        for (size_t set = 0; set < times.size(); ++set)
+            times[set].push_back(StartUntilListed(exe, argv[4 + 3 * set + 1], _wtoi(argv[4 + 3 * set + 2])));
+    printf("Start-up under Wine of %s, from process start to the main window with its filled key list\n",
+           Narrow(exe).c_str());
     std::vector<double> medians;
-    printf("Start-up under Wine, from process start to the main window with its filled key list\n");
-    for (int i = 4; i + 2 < argc; i += 3) {
-        std::vector<double> times;
-        for (int run = 0; run < runs; ++run) times.push_back(StartUntilListed(exe, argv[i + 1], _wtoi(argv[i + 2])));
-        Figure figure = Summary(times);
-        Print(Narrow(argv[i]) + " (" + Narrow(argv[i + 2]) + " keys)", figure);
+    for (size_t set = 0; set < times.size(); ++set) {
+        Figure figure = Summary(times[set]);
+        Print(Narrow(argv[4 + 3 * set]) + " (" + Narrow(argv[4 + 3 * set + 2]) + " keys)", figure);
         medians.push_back(figure.median);
     }
     if (medians.size() >= 2) printf("  ratio, last set to first: %.2fx\n", medians.back() / medians.front());

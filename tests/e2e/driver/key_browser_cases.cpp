@@ -44,6 +44,18 @@ int KeyListCase(const CaseContext &context) {
     Expect(items.size() == keys.size(), std::to_string(items.size()) + " items for " + std::to_string(keys.size()) +
                                             " keys");
     Expect(items == keys, "the list holds every key in table order");
+    // The list is filled with its redrawing off; once it is back on, the
+    // first item shows as text on the list's background.
+    WaitUntilHandled(browser.main);
+    RECT first;
+    Require(SendMessageW(browser.list, LB_GETITEMRECT, 0, (LPARAM)&first) != LB_ERR, "the first item's rectangle");
+    std::vector<DWORD> row = ClientPixels(browser.list, first);
+    auto shows = [&](int color) {
+        COLORREF bgr = GetSysColor(color);
+        DWORD rgb = (GetRValue(bgr) << 16) | (GetGValue(bgr) << 8) | GetBValue(bgr);
+        return std::count(row.begin(), row.end(), rgb) > 0;
+    };
+    Expect(shows(COLOR_WINDOW) && shows(COLOR_WINDOWTEXT), "the list is drawn: its first item shows");
     Expect(Selection(browser) == -1, "no item selected at start");
     Expect(Fields(browser) == std::vector<std::string>(4, ""), "the four fields start empty");
     Expect(FocusOf(browser.session) == browser.edit, "the key list's edit field has the focus");

@@ -190,17 +190,15 @@ std::vector<DWORD> Pixels(HDC dc, HBITMAP bitmap, int width, int height) {
     return pixels;
 }
 
-// What the screen shows of a window, or an icon drawn on a background; rows
-// from the top.
-std::vector<DWORD> Picture(HWND window, HICON icon, DWORD background, int width, int height) {
+// What the screen shows from a point on, or an icon drawn on a background;
+// rows from the top.
+std::vector<DWORD> Picture(const POINT *origin, HICON icon, DWORD background, int width, int height) {
     HDC screen = GetDC(NULL);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    if (window) {
-        RECT frame;
-        GetWindowRect(window, &frame);
-        BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+    if (origin) {
+        BitBlt(memory, 0, 0, width, height, screen, origin->x, origin->y, SRCCOPY);
     } else {
         HBRUSH brush = CreateSolidBrush(RGB(background >> 16, (background >> 8) & 0xFF, background & 0xFF));
         RECT all = {0, 0, width, height};
@@ -216,14 +214,27 @@ std::vector<DWORD> Picture(HWND window, HICON icon, DWORD background, int width,
     return pixels;
 }
 
+POINT TopLeft(HWND window) {
+    RECT frame;
+    GetWindowRect(window, &frame);
+    return POINT{frame.left, frame.top};
+}
+
 } // namespace
+
+std::vector<DWORD> ClientPixels(HWND window, RECT area) {
+    MapWindowPoints(window, NULL, (POINT *)&area, 2);
+    POINT origin = {area.left, area.top};
+    return Picture(&origin, NULL, 0, area.right - area.left, area.bottom - area.top);
+}
 
 LPCWSTR MessageBoxIcon(HWND box) {
     // Icon handles belong to each process, so the icon is told by its picture.
     HWND shown = GetDlgItem(box, MessageBoxIconId);
     if (!shown || !IsWindowVisible(shown)) return NULL;
     const int size = 32;
-    std::vector<DWORD> screen = Picture(shown, NULL, 0, size, size);
+    POINT origin = TopLeft(shown);
+    std::vector<DWORD> screen = Picture(&origin, NULL, 0, size, size);
     LPCWSTR best = NULL;
     size_t fewestDifferences = size * size / 20;
     for (LPCWSTR icon : {IDI_HAND, IDI_EXCLAMATION, IDI_ASTERISK, IDI_QUESTION}) {
@@ -242,7 +253,8 @@ void SaveScreenshot(HWND window, const std::wstring &path) {
     RECT frame;
     GetWindowRect(window, &frame);
     int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    std::vector<DWORD> pixels = Picture(window, NULL, 0, width, height);
+    POINT origin = TopLeft(window);
+    std::vector<DWORD> pixels = Picture(&origin, NULL, 0, width, height);
     BITMAPINFOHEADER header = {};
     header.biSize = sizeof header;
     header.biWidth = width;

@@ -52,6 +52,9 @@ std::string MessageBoxText(HWND box);
 // The icon a message box shows, as the system's icon it is (IDI_HAND, ...).
 LPCWSTR MessageBoxIcon(HWND box);
 
+// What the screen shows of an area of a window's client area, as 0xRRGGBB
+// pixels by rows from the top.
+std::vector<DWORD> ClientPixels(HWND window, RECT area);
 // Saves what the screen shows of the window as a BMP file.
 void SaveScreenshot(HWND window, const std::wstring &path);
 
