@@ -3,10 +3,11 @@
 #include "main_window.h"
 
 #include "res/resource.h"
+#include "res/version.h"
 
 static void ShowAbout(HWND window) {
     MessageBoxA(window,
-                "Parlyte version 0.1\n\n"
+                "Parlyte version " PARLYTE_VERSION_TEXT "\n\n"
                 "Shows every text of Grand Theft Auto in English, French, German and Italian side by side.",
                 "About Parlyte", MB_OK | MB_ICONINFORMATION);
 }

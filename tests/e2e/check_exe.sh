@@ -1,7 +1,7 @@
 #!/bin/sh
-# check_exe.sh EXE ARCH: a Windows GUI exe for ARCH (i686 or x86_64) that
-# starts at ProgramEntry (by the linker's map beside it) and imports from the
-# system's own libraries and nothing else.
+# check_exe.sh EXE ARCH: a Windows GUI exe for ARCH (i686 or x86_64), under
+# 32 KB, that starts at ProgramEntry (by the linker's map beside it) and
+# imports from the system's own libraries and nothing else.
 set -eu
 exe=$1
 arch=$2
@@ -23,5 +23,7 @@ check "imports" "$($objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | tr a-z A-Z 
 entry=$(sed -n 's/^ *0x0*\([0-9a-f]*\) *_\{0,1\}ProgramEntry\(@0\)\{0,1\}$/\1/p' "$(dirname "$exe")/Parlyte.map")
 start=$($objdump -f "$exe" | sed -n 's/^start address 0x0*//p')
 check "start address" "$start" "${entry:-no ProgramEntry in the map}"
-echo "size: $(wc -c <"$exe") bytes"
+size=$(wc -c <"$exe")
+check "under 32 KB" "$([ "$size" -lt 32768 ] && echo yes || echo no)" yes
+echo "size: $size bytes"
 exit $status

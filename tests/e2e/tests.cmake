@@ -36,7 +36,7 @@ add_test(NAME e2e_win32_skipped_without_32bit
                  ${E2E_DRIVER} ${CMAKE_SOURCE_DIR}/tests/data/small.tsv main-window)
 
 set(SMALL_TABLE ${CMAKE_SOURCE_DIR}/tests/data/small.tsv)
-foreach(name dialog-template main-window window-icon exit-button close-command stored-folder-rejected
+foreach(name dialog-template version main-window window-icon exit-button close-command stored-folder-rejected
              missing-language-file pick-valid-folder pick-bad-folder locked-language-file
              language-file-is-a-folder long-stored-path gtadata-is-a-file)
     e2e_case(${name} ${SMALL_TABLE})

@@ -1,5 +1,7 @@
 #include "case_checks.h"
 
+#include <algorithm>
+
 const DWORD FailureExitCode = 0xFFFFFFFF;
 
 namespace {
@@ -49,6 +51,28 @@ std::string SystemText(DWORD code) {
     std::string copy = text ? text : "(no text)";
     LocalFree(text);
     return copy;
+}
+
+ExeVersion ReadExeVersion(const std::wstring &exe) {
+    ExeVersion version = {};
+    DWORD ignored = 0;
+    std::vector<BYTE> block(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
+    if (block.empty() || !GetFileVersionInfoW(exe.c_str(), 0, (DWORD)block.size(), block.data())) return version;
+    void *value = NULL;
+    UINT size = 0;
+    if (VerQueryValueW(block.data(), L"\\", &value, &size) && size >= sizeof version.fixed)
+        version.fixed = *(const VS_FIXEDFILEINFO *)value;
+    const DWORD usEnglish1252 = MAKELONG(0x0409, 1252);
+    if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &value, &size) || size < 4 ||
+        std::find((const DWORD *)value, (const DWORD *)value + size / 4, usEnglish1252) == (const DWORD *)value + size / 4)
+        return version;
+    for (const wchar_t *name : {L"FileDescription", L"FileVersion", L"InternalName", L"OriginalFilename",
+                                L"ProductName", L"ProductVersion"}) {
+        std::wstring path = std::wstring(L"\\StringFileInfo\\040904E4\\") + name;
+        if (VerQueryValueW(block.data(), path.c_str(), &value, &size) && size > 0)
+            version.strings[Narrow(name)] = Narrow((const wchar_t *)value);
+    }
+    return version;
 }
 
 void CopyGameData(const std::wstring &from, const std::wstring &to, const wchar_t *skip) {

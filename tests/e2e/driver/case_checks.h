@@ -14,6 +14,14 @@ void ExpectNoMainWindow(const Session &session);
 // The system's message text for an error code.
 std::string SystemText(DWORD code);
 
+// The exe's version resource: its fixed part, and the strings of its U.S.
+// English, code page 1252 table (none when it has no such table).
+struct ExeVersion {
+    VS_FIXEDFILEINFO fixed;
+    std::map<std::string, std::string> strings;
+};
+ExeVersion ReadExeVersion(const std::wstring &exe);
+
 // Copies a game folder's four language files, all or all but one.
 void CopyGameData(const std::wstring &from, const std::wstring &to, const wchar_t *skip);
 void RemoveGameData(const std::wstring &folder);

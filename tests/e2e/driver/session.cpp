@@ -228,11 +228,10 @@ std::vector<DWORD> ClientPixels(HWND window, RECT area) {
     return Picture(&origin, NULL, 0, area.right - area.left, area.bottom - area.top);
 }
 
-LPCWSTR MessageBoxIcon(HWND box) {
-    // Icon handles belong to each process, so the icon is told by its picture.
-    HWND shown = GetDlgItem(box, MessageBoxIconId);
-    if (!shown || !IsWindowVisible(shown)) return NULL;
-    const int size = 32;
+namespace {
+
+// The system's icon that the picture shows, or null.
+LPCWSTR IconOnScreen(HWND shown, int size) {
     POINT origin = TopLeft(shown);
     std::vector<DWORD> screen = Picture(&origin, NULL, 0, size, size);
     LPCWSTR best = NULL;
@@ -247,6 +246,18 @@ LPCWSTR MessageBoxIcon(HWND box) {
         }
     }
     return best;
+}
+
+} // namespace
+
+LPCWSTR MessageBoxIcon(HWND box) {
+    // Icon handles belong to each process, so the icon is told by its picture,
+    // once the box has painted it.
+    HWND shown = GetDlgItem(box, MessageBoxIconId);
+    if (!shown || !IsWindowVisible(shown)) return NULL;
+    LPCWSTR icon = NULL;
+    for (DWORD waited = 0; !(icon = IconOnScreen(shown, 32)) && waited < WindowTimeout; waited += 50) Sleep(50);
+    return icon;
 }
 
 void SaveScreenshot(HWND window, const std::wstring &path) {
