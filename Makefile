@@ -1,6 +1,7 @@
 # make run    installs what is missing, builds, and shows Parlyte on demo texts under Wine
 # make bench  prints the benchmarks' figures (RUNS=5 runs each)
 # make test   installs what is missing, builds everything under build/ and runs every test
+# make release builds the 32-bit release and writes build/release/Parlyte-VERSION.zip and SHA256SUMS
 # make fuzz   runs each fuzzer for FUZZ_SECONDS (default 600)
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
@@ -8,16 +9,20 @@ NATIVE := build/native
 WIN32 := build/win32
 WIN64 := build/win64
 
-.PHONY: all deps native windows run test bench fuzz clean
+.PHONY: all deps native windows win32 win64 run test bench fuzz release clean
 
 all: windows native
 
 deps:
 	@scripts/install-packages.sh
 
-windows: deps
+windows: win32 win64
+
+win32: deps
 	cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(WIN32) -j $(JOBS)
+
+win64: deps
 	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(WIN64) -j $(JOBS)
 
@@ -46,6 +51,9 @@ fuzz: native
 			-artifact_prefix=$(NATIVE)/fuzz/$$target/ $(NATIVE)/fuzz/$$target/corpus \
 			$(NATIVE)/fuzz/$$target/seeds tests/fuzz/regressions/$$target || exit 1; \
 	done
+
+release: win32
+	scripts/make_release.sh $(WIN32)/Parlyte.exe build/release
 
 clean:
 	rm -rf build

@@ -24,7 +24,8 @@ target_compile_options(Parlyte PRIVATE
     -fno-stack-protector -fno-tree-loop-distribute-patterns -ffunction-sections>)
 # An entry point the linker cannot find is only a warning to GNU ld: make it fatal.
 target_link_options(Parlyte PRIVATE -nostdlib -nostartfiles -s
-    -Wl,--entry,${PARLYTE_ENTRY} -Wl,--fatal-warnings -Wl,--gc-sections -Wl,-Map,${CMAKE_BINARY_DIR}/Parlyte.map)
+    -Wl,--entry,${PARLYTE_ENTRY} -Wl,--fatal-warnings -Wl,--gc-sections -Wl,-Map,${CMAKE_BINARY_DIR}/Parlyte.map
+    -Wl,--no-insert-timestamp)  # the same sources give the same bytes
 target_link_libraries(Parlyte PRIVATE kernel32 user32 shell32 ole32 gcc)
 set_target_properties(Parlyte PROPERTIES OUTPUT_NAME Parlyte)
 

@@ -1,6 +1,6 @@
 # Tests of the Windows builds, registered in the native build where CTest
-# runs: the exes' form and imports, and the end-to-end cases under Wine in a
-# virtual X display.
+# runs: the exes' form and imports, the release built again, and the
+# end-to-end cases under Wine in a virtual X display.
 set(E2E_DIR ${CMAKE_SOURCE_DIR}/tests/e2e)
 set(E2E_ROOT ${CMAKE_BINARY_DIR}/e2e)
 set(PARLYTE_WIN32_EXE ${PARLYTE_WIN32_DIR}/Parlyte.exe)
@@ -9,6 +9,11 @@ set(E2E_DRIVER ${PARLYTE_WIN64_DIR}/tests/e2e/e2e_driver.exe)
 
 add_test(NAME exe_win32 COMMAND ${E2E_DIR}/check_exe.sh ${PARLYTE_WIN32_EXE} i686)
 add_test(NAME exe_win64 COMMAND ${E2E_DIR}/check_exe.sh ${PARLYTE_WIN64_EXE} x86_64)
+
+# The release builds to the same bytes again, and so does its zip.
+add_test(NAME release_reproducible COMMAND ${CMAKE_SOURCE_DIR}/tests/release/reproducible_release.sh ${CMAKE_SOURCE_DIR}
+                                           ${PARLYTE_WIN32_DIR} ${CMAKE_BINARY_DIR}/release-again)
+set_tests_properties(release_reproducible PROPERTIES TIMEOUT 300 FAIL_REGULAR_EXPRESSION "FAIL ")
 
 add_test(NAME e2e_display_start COMMAND ${E2E_DIR}/start_display.sh ${E2E_ROOT})
 add_test(NAME e2e_display_stop COMMAND ${E2E_DIR}/stop_display.sh ${E2E_ROOT})
