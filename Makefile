@@ -1,5 +1,5 @@
 # make run    installs what is missing, builds, and shows Parlyte on demo texts under Wine
-# make bench  prints the benchmarks' figures (RUNS=5 runs each)
+# make bench  prints the benchmarks' figures (RUNS=5 runs each, STARTUP_RUNS=21 of start-up)
 # make test   installs what is missing, builds everything under build/ and runs every test
 # make release builds the 32-bit release and writes build/release/Parlyte-VERSION.zip and SHA256SUMS
 # make fuzz   runs each fuzzer for FUZZ_SECONDS (default 600)

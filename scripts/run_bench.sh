@@ -1,10 +1,12 @@
 #!/bin/sh
 # Prints every benchmark figure: loading natively on three sizes of game-like
 # data, then under Wine the key comparison, start-up and interaction.
-# Figures only; nothing here passes or fails on a time. RUNS sets the runs.
+# Figures only; nothing here passes or fails on a time. RUNS sets the runs,
+# STARTUP_RUNS those of start-up, whose times vary most from run to run.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 runs=${RUNS:-5}
+startup_runs=${STARTUP_RUNS:-21}
 native=$top/build/bench
 win64=$top/build/win64
 E2E_ROOT=$native/wine
@@ -45,7 +47,7 @@ echo
 builds="win32 win64"
 can_run_32bit || { builds=win64; echo "(no start-up of the 32-bit release: $no_32bit_reason)"; }
 for build in $builds; do
-    "$WINE" "$win64/bench/wine/ui_bench.exe" startup "$(windows_path "$top/build/$build/Parlyte.exe")" "$runs" \
+    "$WINE" "$win64/bench/wine/ui_bench.exe" startup "$(windows_path "$top/build/$build/Parlyte.exe")" "$startup_runs" \
         "one key" "$(windows_path "$data/one-work")" "$(keys_of one)" \
         "realistic set" "$(windows_path "$data/realistic-2500-work")" "$(keys_of realistic-2500)" | grep -v '^ok '
     echo
