@@ -18,11 +18,15 @@ target_include_directories(parlyte_compat PUBLIC ${CMAKE_SOURCE_DIR}/compat ${CM
 
 add_library(parlyte_core STATIC ${PARLYTE_CORE_SOURCES})
 target_link_libraries(parlyte_core PUBLIC parlyte_compat)
+# Parlyte's message box for what stops loading, linked where the core loads
+# as Parlyte does.
+add_library(parlyte_error_box OBJECT ${PARLYTE_ERROR_BOX_SOURCE})
+target_link_libraries(parlyte_error_box PUBLIC parlyte_core)
 
-add_library(fxt_format STATIC tools/fxt/fxt_encoder.cpp tools/fxt/fxt_table.cpp)
+add_library(fxt_format STATIC ${FXT_FORMAT_SOURCES})
 target_link_libraries(fxt_format PUBLIC parlyte_core)
 
-add_executable(fxt tools/fxt/fxt_main.cpp)
+add_executable(fxt ${FXT_PROGRAM_SOURCES} tools/fxt/unix/fxt_platform.cpp)
 target_link_libraries(fxt PRIVATE fxt_format)
 
 enable_testing()

@@ -13,6 +13,7 @@ endif()
 
 add_executable(Parlyte WIN32
     ${PARLYTE_CORE_SOURCES}
+    ${PARLYTE_ERROR_BOX_SOURCE}
     ui/program_entry.cpp
     ui/main_dialog.cpp
     ui/key_browser.cpp

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "native_paths.h"
+
 #include <string>
 #include <vector>
 
@@ -39,8 +41,5 @@ void CompatScriptFolderPick(const std::string &path);
 int CompatFolderDialogCount(void);
 const std::string &CompatLastFolderDialogTitle(void);
 UINT CompatLastFolderDialogFlags(void);
-
-// The path that the layer opens for a program path: backslashes become slashes.
-std::string CompatNativePath(LPCSTR path);
 
 #endif

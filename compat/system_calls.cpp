@@ -17,7 +17,7 @@ long liveAllocations;
 std::string debugOutput;
 std::vector<CompatMessageBox> messageBoxes;
 
-// The system's own wording for the codes a failed open can set.
+// The system's own wording for the codes a failed file call can set.
 const char *SystemMessageText(DWORD code) {
     switch (code) {
     case ERROR_FILE_NOT_FOUND: return "The system cannot find the file specified.\r\n";
@@ -25,6 +25,8 @@ const char *SystemMessageText(DWORD code) {
     case ERROR_ACCESS_DENIED: return "Access is denied.\r\n";
     case ERROR_SHARING_VIOLATION:
         return "The process cannot access the file because it is being used by another process.\r\n";
+    case ERROR_DISK_FULL: return "There is not enough space on the disk.\r\n";
+    case ERROR_ALREADY_EXISTS: return "Cannot create a file when that file already exists.\r\n";
     default: return NULL;
     }
 }

@@ -33,8 +33,11 @@ typedef void *LPSECURITY_ATTRIBUTES;
 typedef void *LPOVERLAPPED;
 
 #define INVALID_HANDLE_VALUE ((HANDLE)(intptr_t)-1)
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 
 #define GENERIC_READ 0x80000000u
+#define GENERIC_WRITE 0x40000000u
+#define CREATE_ALWAYS 2
 #define FILE_SHARE_READ 0x00000001u
 #define OPEN_EXISTING 3
 #define FILE_ATTRIBUTE_DIRECTORY 0x00000010u
@@ -45,6 +48,10 @@ typedef void *LPOVERLAPPED;
 #define ERROR_PATH_NOT_FOUND 3
 #define ERROR_ACCESS_DENIED 5
 #define ERROR_SHARING_VIOLATION 32
+#define ERROR_DISK_FULL 112
+#define ERROR_ALREADY_EXISTS 183
+
+#define MOVEFILE_REPLACE_EXISTING 0x00000001u
 
 #define LMEM_FIXED 0x0000u
 #define LMEM_ZEROINIT 0x0040u
@@ -80,7 +87,12 @@ typedef struct {
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                    DWORD disposition, DWORD flags, HANDLE templateFile);
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED overlapped);
+BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPOVERLAPPED overlapped);
 BOOL CloseHandle(HANDLE object);
+BOOL CreateDirectoryA(LPCSTR path, LPSECURITY_ATTRIBUTES security);
+BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
+BOOL DeleteFileA(LPCSTR path);
+DWORD GetFileAttributesA(LPCSTR path);
 HANDLE FindFirstFileA(LPCSTR path, WIN32_FIND_DATAA *found);
 BOOL FindClose(HANDLE search);
 

@@ -146,7 +146,7 @@ int LoadLanguageFile(int index) {
     char path[MAX_PATH];
     if (lstrlenA(GameFolderPath) + lstrlenA(LanguageFileNames[index]) >= MAX_PATH) {
         SetLastError(ERROR_PATH_NOT_FOUND);
-        ReportLastError();
+        ReportOpenFailure(GameFolderPath);
         return 0;
     }
     lstrcpyA(path, GameFolderPath);
@@ -159,7 +159,7 @@ int LoadLanguageFile(int index) {
     reader->file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                                FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, NULL);
     if (reader->file == INVALID_HANDLE_VALUE) {
-        ReportLastError();
+        ReportOpenFailure(path);
         return 0;
     }
 
@@ -185,14 +185,14 @@ int LoadAllLanguageFiles(void) {
     return 1;
 }
 
-void ReportLastError(void) {
-    DWORD code = GetLastError();
-    if (code == 0) return;
+char *SystemErrorText(DWORD code) {
     char *text = NULL;
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
                                       FORMAT_MESSAGE_ALLOCATE_BUFFER,
                                   NULL, code, 0x400, (LPSTR)&text, 0, NULL);
-    if (length == 0 || !text) return;
-    MessageBoxA(NULL, text, "Parlyte", MB_OK | MB_ICONERROR);
-    LocalFree(text);
+    if (length == 0 && text) {
+        LocalFree(text);
+        text = NULL;
+    }
+    return text;
 }

@@ -59,6 +59,16 @@ extern const char *const LanguageFileNames[LANGUAGE_COUNT];
 
 int LoadAllLanguageFiles(void);
 int LoadLanguageFile(int index);
+
+// The system's text for an error code, on the local heap (LocalFree it), or
+// null when it has none.
+char *SystemErrorText(DWORD code);
+// Where loading reports a language file it cannot open, the reason being the
+// last error. Each program that loads gives its own: Parlyte shows the
+// system's text in a message box (ReportLastError), fxt writes it with the
+// path to standard error.
+void ReportOpenFailure(const char *path);
+// Parlyte's: the system's text for the last error in a message box.
 void ReportLastError(void);
 
 #endif

@@ -2,8 +2,12 @@
 // read back byte for byte, and bad input refused without touching the files.
 #include "core_fixture.h"
 
+#include "realistic_table.h"
+#include "tools/fxt/fxt_encoder.h"
 #include "tools/fxt/fxt_table.h"
 
+#include <algorithm>
+#include <dirent.h>
 #include <random>
 #include <set>
 #include <stdlib.h>
@@ -145,8 +149,62 @@ TEST_F(FxtTest, DumpOfAFolderWithoutLanguageFilesFails) {
     EXPECT_EQ(run.err, "fxt: " + work + "/GTADATA/ENGLISH.FXT: The system cannot find the path specified.\n");
 }
 
+std::vector<std::string> Names(const std::string &folder) {
+    std::vector<std::string> names;
+    DIR *listing = opendir(folder.c_str());
+    while (const dirent *entry = listing ? readdir(listing) : nullptr)
+        if (entry->d_name[0] != '.') names.push_back(entry->d_name);
+    if (listing) closedir(listing);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(FxtTest, FileNamesInAnyLetterCase) {
+    const std::string header = TableHeader;
+    std::string game = work + "/game";
+    ASSERT_EQ(MakeFrom(header + "A\ta\tb\tc\td\n", game).status, 0);
+    ASSERT_EQ(rename((game + "/GTADATA").c_str(), (game + "/gtaData").c_str()), 0);
+    const std::vector<std::string> lower = {"english.fxt", "french.fxt", "german.fxt", "italian.fxt"};
+    for (const std::string &name : lower) {
+        std::string upper = name;
+        for (char &ch : upper) ch = (char)toupper(ch);
+        ASSERT_EQ(rename((game + "/gtaData/" + upper).c_str(), (game + "/gtaData/" + name).c_str()), 0);
+    }
+    EXPECT_EQ(Fxt({"dump", game}).out, header + "A\ta\tb\tc\td\n");
+    EXPECT_EQ(Fxt({"check", game}).status, 0);
+
+    ASSERT_EQ(MakeFrom(header + "B\tx\ty\tz\tw\n", game).status, 0);
+    EXPECT_EQ(Fxt({"dump", game}).out, header + "B\tx\ty\tz\tw\n");
+    EXPECT_EQ(Names(game), std::vector<std::string>{"gtaData"});
+    EXPECT_EQ(Names(game + "/gtaData"), lower) << "make replaced the files, not wrote a second set beside them";
+}
+
+TEST_F(FxtTest, CheckReportsWhatDoesNotReachTheTable) {
+    std::string game = work + "/game";
+    WriteBytes(work + "/table.tsv", RealisticTable(300, 5));
+    ASSERT_EQ(Fxt({"make", work + "/table.tsv", game}).status, 0);
+    FxtRun clean = Fxt({"check", game});
+    EXPECT_EQ(clean.status, 0);
+    EXPECT_EQ(std::count(clean.out.begin(), clean.out.end(), '\n'), 4) << "the summary only: " << clean.out;
+
+    WriteBytes(game + "/GTADATA/ENGLISH.FXT", EncodeDecodedBytes("[A]a[B]b["));
+    WriteBytes(game + "/GTADATA/FRENCH.FXT", EncodeDecodedBytes("[A]un[B]deux[A]trois["));
+    WriteBytes(game + "/GTADATA/GERMAN.FXT", EncodeDecodedBytes("[A]eins[C]zwei"));
+    WriteBytes(game + "/GTADATA/ITALIAN.FXT", "");
+    FxtRun found = Fxt({"check", game});
+    EXPECT_EQ(found.status, 1);
+    EXPECT_EQ(found.out,
+              "FRENCH.FXT:12: [A] occurs earlier in this file, at offset 0: this text is ignored\n"
+              "GERMAN.FXT:7: [C] is the last entry and its text runs into the end of the data: it is not stored\n"
+              "English: 2 entries stored; 0 of the 2 keys have no English text\n"
+              "French: 2 entries stored; 0 of the 2 keys have no French text\n"
+              "German: 1 entry stored; 1 of the 2 keys has no German text\n"
+              "Italian: 0 entries stored; 2 of the 2 keys have no Italian text\n");
+}
+
 TEST_F(FxtTest, Usage) {
-    for (const auto &arguments : std::vector<std::vector<std::string>>{{}, {"dump"}, {"make", "x"}, {"frob", "a", "b"}}) {
+    for (const auto &arguments : std::vector<std::vector<std::string>>{
+             {}, {"dump"}, {"make", "x"}, {"check"}, {"check", "a", "b"}, {"frob", "a", "b"}}) {
         FxtRun run = Fxt(arguments);
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.err.rfind("usage: fxt", 0), 0u);

@@ -1,0 +1,13 @@
+// Where the stand-in layer finds a program's Windows path among this
+// system's files: backslashes become slashes, and a name not there as
+// written is matched without regard to letter case, as Windows does.
+#ifndef PARLYTE_COMPAT_NATIVE_PATHS_H
+#define PARLYTE_COMPAT_NATIVE_PATHS_H
+
+#include <windows.h>
+
+#include <string>
+
+std::string CompatNativePath(LPCSTR path);
+
+#endif

@@ -1,0 +1,172 @@
+// Reads a language file as loading does, character by character through the
+// same decoder, and notes each entry that does not reach the table as
+// written: where loading stops early, what it drops, what it cuts short.
+#include "fxt_check.h"
+
+#include "folder/game_folder.h"
+#include "text/text_store.h"
+
+#include <map>
+
+namespace {
+
+const int DataEnd = -1;
+
+// The decoder's characters with the offset in the file of the raw byte each
+// begins at. Blocks are read whole but for the file's last one, so the
+// offset of the current block grows by the size of the one before whenever
+// the decoder reads a new one.
+struct Reading {
+    DWORD blockStart;
+    bool physicalEnd;  // the data ended with the file, not with an end value
+};
+
+int Next(Reading *reading, DWORD *at) {
+    LanguageFileReader *reader = &TheLanguageFileReader;
+    DWORD fill = reader->fill;
+    LONG position = reader->position;
+    *at = reading->blockStart + (DWORD)position;
+    int ch = ReadDecodedChar() & 0xFF;
+    if (fill == 0 || reader->position < position) reading->blockStart += fill;
+    if (ch != EndValue) return ch;
+    reading->physicalEnd = reader->fill == 0;
+    return DataEnd;
+}
+
+// A key or text for a message: escaped as in the table, a decoded 0 as \0.
+std::string Shown(const std::string &text) {
+    std::string shown;
+    for (char ch : text) {
+        switch (ch) {
+        case '\\': shown += "\\\\"; break;
+        case '\t': shown += "\\t"; break;
+        case '\n': shown += "\\n"; break;
+        case '\r': shown += "\\r"; break;
+        case '\0': shown += "\\0"; break;
+        default: shown += ch;
+        }
+    }
+    return shown;
+}
+
+std::string UpToZero(const std::string &text) {
+    return text.substr(0, text.find('\0'));
+}
+
+// How many entries loading would store from the next "[" on, were it not
+// stopped: entries with a key and a text ended by "[", up to the end of the
+// data.
+int CountFollowingEntries(Reading *reading) {
+    DWORD at;
+    int ch;
+    while ((ch = Next(reading, &at)) != '[')
+        if (ch == DataEnd) return 0;
+    int count = 0;
+    for (;;) {
+        size_t keyLength = 0;
+        while ((ch = Next(reading, &at)) != ']') {
+            if (ch == DataEnd) return count;
+            ++keyLength;
+        }
+        while ((ch = Next(reading, &at)) != '[')
+            if (ch == DataEnd) return count;
+        if (keyLength > 0) ++count;
+    }
+}
+
+// "1 entry ... is" or "N entries ... are".
+std::string EntriesAre(int count, const std::string &between, const std::string &predicate) {
+    return count == 1 ? "1 entry" + between + "is " + predicate
+                      : std::to_string(count) + " entries" + between + "are " + predicate;
+}
+
+// What an entry that runs into the end of the data is told, and where the
+// data ended when that was before the end of the file.
+std::string EndOfData(Reading *reading, DWORD endAt) {
+    if (reading->physicalEnd) return "";
+    int lost = CountFollowingEntries(reading);
+    return "; the data ends at offset " + std::to_string(endAt) + ", before the end of the file" +
+           (lost ? ", and " + EntriesAre(lost, " after it ", "not read") : "");
+}
+
+void Note(LanguageFileCheck *check, DWORD offset, const std::string &text) {
+    check->findings.push_back(CheckFinding{offset, text});
+}
+
+void CheckEntries(Reading *reading, LanguageFileCheck *check) {
+    std::map<std::string, DWORD> firstOffsets;
+    DWORD entryAt, at;
+    int ch = Next(reading, &entryAt);
+    if (ch != '[') {
+        if (ch == DataEnd && reading->physicalEnd) return;
+        int lost = CountFollowingEntries(reading);
+        if (lost)
+            Note(check, 0, "the data does not begin with '[': nothing of this file is loaded, and " +
+                               EntriesAre(lost, " in it ", "ignored"));
+        return;
+    }
+    for (;;) {
+        std::string key;
+        while ((ch = Next(reading, &at)) != ']') {
+            if (ch == DataEnd) {
+                // A lone "[" at the very end is how files end; it loses nothing.
+                std::string lost = EndOfData(reading, at);
+                if (!key.empty())
+                    Note(check, entryAt, "[" + Shown(key) + ": the data ends inside this key: the entry is not stored" + lost);
+                else if (!lost.empty())
+                    Note(check, entryAt, lost.substr(2));
+                return;
+            }
+            key += (char)ch;
+        }
+        if (key.empty()) {
+            int lost = CountFollowingEntries(reading);
+            if (lost) Note(check, entryAt, "the empty key [] ends the data: " + EntriesAre(lost, " after it ", "ignored"));
+            return;
+        }
+        std::string text;
+        DWORD nextAt;
+        while ((ch = Next(reading, &nextAt)) != '[') {
+            if (ch == DataEnd) {
+                Note(check, entryAt, "[" + Shown(key) + "] is the last entry and its text runs into the end of the " +
+                                         "data: it is not stored" + EndOfData(reading, nextAt));
+                return;
+            }
+            text += (char)ch;
+        }
+        if (!text.empty() && text.back() == '\n') text.pop_back();
+        std::string storedKey = UpToZero(key);
+        auto first = firstOffsets.emplace(storedKey, entryAt);
+        if (!first.second) {
+            Note(check, entryAt, "[" + Shown(key) + "] occurs earlier in this file, at offset " +
+                                     std::to_string(first.first->second) + ": this text is ignored");
+        } else {
+            std::string storedText = UpToZero(text);
+            check->stored.emplace_back(storedKey, storedText);
+            if (storedKey.size() < key.size())
+                Note(check, entryAt, "[" + Shown(key) + "] holds a decoded 0 in its key: it is stored cut short, as [" +
+                                         Shown(storedKey) + "]");
+            if (storedText.size() < text.size())
+                Note(check, entryAt, "[" + Shown(key) + "] holds a decoded 0 in its text: the text is stored cut short, " +
+                                         "after " + std::to_string(storedText.size()) + " characters");
+        }
+        entryAt = nextAt;
+    }
+}
+
+} // namespace
+
+int CheckLanguageFile(int index, LanguageFileCheck *check) {
+    std::string path = std::string(GameFolderPath) + LanguageFileNames[index];
+    LanguageFileReader *reader = &TheLanguageFileReader;
+    reader->headerCount = 0;
+    reader->fill = 0;
+    reader->position = 0;
+    reader->file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                               FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, NULL);
+    if (reader->file == INVALID_HANDLE_VALUE) return 0;
+    Reading reading = {0, false};
+    CheckEntries(&reading, check);
+    CloseHandle(reader->file);
+    return 1;
+}
