@@ -53,7 +53,7 @@ fuzz: native
 	done
 
 release: win32
-	scripts/make_release.sh $(WIN32)/Parlyte.exe build/release
+	scripts/make_release.sh $(WIN32) build/release
 
 clean:
 	rm -rf build

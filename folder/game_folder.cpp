@@ -3,8 +3,6 @@
 
 #include <shlobj.h>
 
-char GameFolderPath[MAX_PATH + 1];
-
 static const char SettingsFile[] = ".\\Parlyte.ini";
 static const char SettingsSection[] = "GTA";
 static const char SettingsKey[] = "GTAPath";

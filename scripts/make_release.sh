@@ -1,28 +1,32 @@
 #!/bin/sh
-# make_release.sh EXE FOLDER: writes FOLDER/Parlyte-VERSION.zip, holding EXE
-# as Parlyte.exe and the user's guide as README.txt with Windows line ends,
-# and FOLDER/SHA256SUMS for it. The zip's entries have fixed dates, order and
-# attributes, so that the same EXE always gives the same zip.
+# make_release.sh BUILD FOLDER: writes FOLDER/Parlyte-VERSION.zip, holding
+# BUILD's Parlyte.exe and fxt.exe and the user's guide as README.txt with
+# Windows line ends, and FOLDER/SHA256SUMS for it. The zip's entries have
+# fixed dates, order and attributes, so that the same exes always give the
+# same zip.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
-exe=$1
+build=$1
 folder=$2
 major=$(sed -n 's/^#define PARLYTE_VERSION_MAJOR //p' "$top/res/version.h")
 minor=$(sed -n 's/^#define PARLYTE_VERSION_MINOR //p' "$top/res/version.h")
 zip=Parlyte-$major.$minor.zip
 mkdir -p "$folder"
 rm -f "$folder/$zip" "$folder/SHA256SUMS"
-python3 - "$folder/$zip" "$exe" "$top/release/README.txt" <<'PYTHON'
+python3 - "$folder/$zip" "$build" "$top/release/README.txt" <<'PYTHON'
+import os
 import sys
 import zipfile
 
-zip_path, exe, guide = sys.argv[1:]
-with open(exe, "rb") as f:
-    exe_bytes = f.read()
+zip_path, build, guide = sys.argv[1:]
+entries = []
+for exe in ("Parlyte.exe", "fxt.exe"):
+    with open(os.path.join(build, exe), "rb") as f:
+        entries.append((exe, f.read()))
 with open(guide, "rb") as f:
-    guide_bytes = f.read().replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+    entries.append(("README.txt", f.read().replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")))
 with zipfile.ZipFile(zip_path, "w") as archive:
-    for name, data in (("Parlyte.exe", exe_bytes), ("README.txt", guide_bytes)):
+    for name, data in entries:
         # The earliest date a zip can hold, and no owner or permissions.
         entry = zipfile.ZipInfo(name, date_time=(1980, 1, 1, 0, 0, 0))
         entry.create_system = 0

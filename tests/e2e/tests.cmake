@@ -7,8 +7,24 @@ set(PARLYTE_WIN32_EXE ${PARLYTE_WIN32_DIR}/Parlyte.exe)
 set(PARLYTE_WIN64_EXE ${PARLYTE_WIN64_DIR}/Parlyte.exe)
 set(E2E_DRIVER ${PARLYTE_WIN64_DIR}/tests/e2e/e2e_driver.exe)
 
-add_test(NAME exe_win32 COMMAND ${E2E_DIR}/check_exe.sh ${PARLYTE_WIN32_EXE} i686)
-add_test(NAME exe_win64 COMMAND ${E2E_DIR}/check_exe.sh ${PARLYTE_WIN64_EXE} x86_64)
+foreach(build win32:i686 win64:x86_64)
+    string(REPLACE ":" ";" build ${build})
+    list(GET build 0 name)
+    list(GET build 1 arch)
+    string(TOUPPER ${name} folder)
+    add_test(NAME exe_${name}_parlyte COMMAND ${E2E_DIR}/check_exe.sh ${PARLYTE_${folder}_DIR}/Parlyte.exe ${arch} parlyte)
+    add_test(NAME exe_${name}_fxt COMMAND ${E2E_DIR}/check_exe.sh ${PARLYTE_${folder}_DIR}/fxt.exe ${arch} fxt)
+    set_tests_properties(exe_${name}_parlyte exe_${name}_fxt PROPERTIES FAIL_REGULAR_EXPRESSION "FAIL ")
+endforeach()
+
+# fxt.exe of each build under Wine: the tests of fxt, and the same output as
+# the Linux fxt's.
+foreach(bits 32 64)
+    add_test(NAME fxt_exe_win${bits}
+             COMMAND ${E2E_DIR}/run_fxt_exe_tests.sh ${E2E_ROOT} ${bits} $<TARGET_FILE:fxt_exe_tests>
+                     ${PARLYTE_WIN${bits}_DIR}/fxt.exe)
+    set_tests_properties(fxt_exe_win${bits} PROPERTIES FIXTURES_REQUIRED e2e_display TIMEOUT 600 SKIP_RETURN_CODE 77)
+endforeach()
 
 # The release builds to the same bytes again, and so does its zip.
 add_test(NAME release_reproducible COMMAND ${CMAKE_SOURCE_DIR}/tests/release/reproducible_release.sh ${CMAKE_SOURCE_DIR}

@@ -1,5 +1,7 @@
 // The fxt tool, run as a user runs it: tables written to language files and
-// read back byte for byte, and bad input refused without touching the files.
+// read back byte for byte, bad input refused without touching the files, and
+// what check finds. Built twice: for the Linux fxt, and for a Windows build
+// of it (FXT_EXE) run under Wine (WINE), which must also match the Linux one.
 #include "core_fixture.h"
 
 #include "realistic_table.h"
@@ -27,13 +29,31 @@ std::string Quoted(const std::string &word) {
     return quoted + "'";
 }
 
+// The Windows fxt under test, or null for the Linux one.
+const char *WindowsFxt(void) {
+#ifdef FXT_UNDER_WINE
+    return getenv("FXT_EXE");
+#else
+    return nullptr;
+#endif
+}
+
+// A path as the fxt under test writes it.
+std::string Shown(std::string path) {
+    if (WindowsFxt()) std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
 class FxtTest : public ::testing::Test {
 protected:
     void SetUp() override { work = MakeTemporaryFolder(); }
     void TearDown() override { RemoveTree(work); }
 
-    FxtRun Fxt(const std::vector<std::string> &arguments) {
-        std::string command = Quoted(FXT_PATH);
+    // Runs the fxt under test in the work folder, or with windows false the
+    // Linux one.
+    FxtRun Fxt(const std::vector<std::string> &arguments, bool windows = true) {
+        std::string command = "cd " + Quoted(work) + " && ";
+        command += windows && WindowsFxt() ? Quoted(getenv("WINE")) + " " + Quoted(WindowsFxt()) : Quoted(FXT_PATH);
         for (const std::string &argument : arguments) command += " " + Quoted(argument);
         command += " >" + Quoted(work + "/out") + " 2>" + Quoted(work + "/err") + " </dev/null";
         int status = system(command.c_str());
@@ -146,7 +166,11 @@ TEST_F(FxtTest, DumpOfAFolderWithoutLanguageFilesFails) {
     FxtRun run = Fxt({"dump", work});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "fxt: " + work + "/GTADATA/ENGLISH.FXT: The system cannot find the path specified.\n");
+    // The system's own text for the error: Windows' under Wine.
+    std::string start = "fxt: " + Shown(work + "/GTADATA/ENGLISH.FXT") + ": ";
+    EXPECT_EQ(run.err.substr(0, start.size()), start);
+    if (!WindowsFxt()) EXPECT_EQ(run.err, start + "The system cannot find the path specified.\n");
+    EXPECT_TRUE(run.err.size() > start.size() + 1 && run.err.find('\n') == run.err.size() - 1) << run.err;
 }
 
 std::vector<std::string> Names(const std::string &folder) {
@@ -201,6 +225,56 @@ TEST_F(FxtTest, CheckReportsWhatDoesNotReachTheTable) {
               "German: 1 entry stored; 1 of the 2 keys has no German text\n"
               "Italian: 0 entries stored; 2 of the 2 keys have no Italian text\n");
 }
+
+#ifdef FXT_UNDER_WINE
+// On the same folders the Windows fxt prints what the Linux one prints and
+// ends the same way: game-like, random and edge data, and the game folder
+// written as a Windows user may write it.
+TEST_F(FxtTest, MatchesTheLinuxFxt) {
+    std::vector<std::pair<std::string, std::string>> tables = {{"realistic", RealisticTable(2500, 3)}};
+    for (unsigned seed = 11; seed <= 13; ++seed) tables.emplace_back("random" + std::to_string(seed), RandomTable(seed, 300));
+    std::vector<std::string> folders;
+    for (const auto &table : tables) {
+        WriteBytes(work + "/" + table.first + ".tsv", table.second);
+        ASSERT_EQ(Fxt({"make", table.first + ".tsv", table.first}, false).status, 0);
+        folders.push_back(table.first);
+    }
+    // Entries lost in every way loading loses them, escapes, and a text
+    // across the first block's end.
+    ASSERT_EQ(mkdir((work + "/edge").c_str(), 0777), 0);
+    ASSERT_EQ(mkdir((work + "/edge/GTADATA").c_str(), 0777), 0);
+    const std::string edge[LANGUAGE_COUNT] = {
+        EncodeDecodedBytes("x[A]not loaded["),
+        EncodeDecodedBytes(std::string("[A]un[B]deux[A]trois[\0Z]zero key[C]c\0d[]junk[D]d[", 48)),
+        EncodeDecodedBytes("[A]" + std::string(40000, 'e') + "[B]zwei") + "\xFF" + EncodeDecodedBytes("[C]c["),
+        EncodeDecodedBytes("[A]uno[Gang\xE9]\t\\\r\n\n[E]"),
+    };
+    for (int i = 0; i < LANGUAGE_COUNT; ++i) WriteBytes(work + "/edge/" + CompatNativePath(LanguageFileNames[i]), edge[i]);
+    folders.push_back("edge");
+    for (const std::string &folder : folders)
+        for (const char *command : {"dump", "check"}) {
+            SCOPED_TRACE(std::string(command) + " " + folder);
+            FxtRun linux = Fxt({command, folder}, false), windows = Fxt({command, folder});
+            EXPECT_EQ(windows.status, linux.status);
+            EXPECT_EQ(windows.out, linux.out);
+            EXPECT_EQ(windows.err, linux.err);
+        }
+
+    const std::string dumped = Fxt({"dump", "realistic"}, false).out;
+    for (const std::string &written : {"Z:" + Shown(work) + "\\realistic", work + "/realistic/", std::string(".\\realistic")})
+        EXPECT_EQ(Fxt({"dump", written}).out, dumped) << written;
+
+    // What the Windows fxt writes is what the Linux one writes.
+    for (const auto &table : tables) {
+        SCOPED_TRACE("make " + table.first);
+        ASSERT_EQ(Fxt({"make", table.first + ".tsv", "windows-" + table.first}).status, 0);
+        for (const char *name : LanguageFileNames)
+            EXPECT_EQ(ReadBytes(work + "/windows-" + table.first + "/" + CompatNativePath(name)),
+                      ReadBytes(work + "/" + table.first + "/" + CompatNativePath(name)));
+        EXPECT_EQ(Fxt({"dump", "windows-" + table.first}, false).out, table.second);
+    }
+}
+#endif
 
 TEST_F(FxtTest, Usage) {
     for (const auto &arguments : std::vector<std::vector<std::string>>{

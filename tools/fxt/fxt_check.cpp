@@ -148,7 +148,8 @@ void CheckEntries(Reading *reading, LanguageFileCheck *check) {
                                          Shown(storedKey) + "]");
             if (storedText.size() < text.size())
                 Note(check, entryAt, "[" + Shown(key) + "] holds a decoded 0 in its text: the text is stored cut short, " +
-                                         "after " + std::to_string(storedText.size()) + " characters");
+                                         "after " + std::to_string(storedText.size()) +
+                                         (storedText.size() == 1 ? " character" : " characters"));
         }
         entryAt = nextAt;
     }

@@ -1,0 +1,13 @@
+#!/bin/sh
+# run_fxt_exe_tests.sh E2E_ROOT BITS TESTS FXT_EXE: runs the fxt tests
+# (TESTS) on FXT_EXE, a BITS-bit Windows fxt, under Wine in the tests' prefix.
+# Exits 77, skipped, when this machine cannot run a 32-bit program at all.
+set -eu
+E2E_ROOT=$1 bits=$2 tests=$3
+. "$(dirname "$0")/wine_env.sh"
+if [ "$bits" = 32 ] && ! can_run_32bit; then
+    echo "skipped: $no_32bit_reason"
+    exit 77
+fi
+export FXT_EXE=$4 WINE
+exec "$tests"
