@@ -20,8 +20,6 @@ const char Usage[] =
     "       fxt make TABLE GAMEFOLDER  write GAMEFOLDER/GTADATA/*.FXT from TABLE (- for standard input)\n"
     "       fxt check GAMEFOLDER       tell what the language files hold that does not reach the table\n";
 
-const char *const LanguageNames[LANGUAGE_COUNT] = {"English", "French", "German", "Italian"};
-
 // The longest game folder the program accepts, with its trailing separator.
 const size_t LongestGameFolder = 234;
 
@@ -54,7 +52,10 @@ std::string FolderArgumentProblem(const std::string &folder) {
 // cannot be opened has been reported.
 int LoadGameFolder(const std::string &folder) {
     std::string problem = FolderArgumentProblem(folder);
-    if (!problem.empty()) return !Fail(problem);
+    if (!problem.empty()) {
+        Fail(problem);
+        return 0;
+    }
     lstrcpyA(GameFolderPath, FolderPath(folder).c_str());
     return LoadAllLanguageFiles();
 }

@@ -5,7 +5,7 @@
 
 const char TableHeader[] = "key\tEnglish\tFrench\tGerman\tItalian\n";
 
-static const char *const LanguageNames[TABLE_LANGUAGES] = {"English", "French", "German", "Italian"};
+const char *const LanguageNames[TABLE_LANGUAGES] = {"English", "French", "German", "Italian"};
 
 static void AppendEscaped(std::string *line, const char *text) {
     if (!text) {

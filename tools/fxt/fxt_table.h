@@ -10,6 +10,8 @@
 enum { TABLE_LANGUAGES = 4 };
 
 extern const char TableHeader[];
+// The languages by LanguageIndex, as the header names them.
+extern const char *const LanguageNames[TABLE_LANGUAGES];
 
 struct TableRow {
     std::string key;
