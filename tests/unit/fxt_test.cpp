@@ -243,9 +243,10 @@ TEST_F(FxtTest, MatchesTheLinuxFxt) {
     // across the first block's end.
     ASSERT_EQ(mkdir((work + "/edge").c_str(), 0777), 0);
     ASSERT_EQ(mkdir((work + "/edge/GTADATA").c_str(), 0777), 0);
+    const char french[] = "[A]un[B]deux[A]trois[\0Z]zero key[C]c\0d[]junk[D]d[";
     const std::string edge[LANGUAGE_COUNT] = {
         EncodeDecodedBytes("x[A]not loaded["),
-        EncodeDecodedBytes(std::string("[A]un[B]deux[A]trois[\0Z]zero key[C]c\0d[]junk[D]d[", 48)),
+        EncodeDecodedBytes(std::string(french, sizeof french - 1)),
         EncodeDecodedBytes("[A]" + std::string(40000, 'e') + "[B]zwei") + "\xFF" + EncodeDecodedBytes("[C]c["),
         EncodeDecodedBytes("[A]uno[Gang\xE9]\t\\\r\n\n[E]"),
     };
