@@ -6,10 +6,7 @@
 set -eu
 E2E_ROOT=$1 fxt=$2 exe=$3 bits=$4 driver=$5 table=$6 case=$7
 . "$(dirname "$0")/wine_env.sh"
-if [ "$bits" = 32 ] && ! can_run_32bit; then
-    echo "skipped: $no_32bit_reason"
-    exit 77
-fi
+exit_if_cannot_run "$bits"
 [ -n "${DISPLAY:-}" ] || { echo "no display: the display fixture did not run" >&2; exit 1; }
 
 work="$E2E_ROOT/cases/win$bits/$case"

@@ -5,9 +5,6 @@
 set -eu
 E2E_ROOT=$1 bits=$2 tests=$3
 . "$(dirname "$0")/wine_env.sh"
-if [ "$bits" = 32 ] && ! can_run_32bit; then
-    echo "skipped: $no_32bit_reason"
-    exit 77
-fi
+exit_if_cannot_run "$bits"
 export FXT_EXE=$4 WINE
 exec "$tests"

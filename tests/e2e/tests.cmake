@@ -7,19 +7,15 @@ set(PARLYTE_WIN32_EXE ${PARLYTE_WIN32_DIR}/Parlyte.exe)
 set(PARLYTE_WIN64_EXE ${PARLYTE_WIN64_DIR}/Parlyte.exe)
 set(E2E_DRIVER ${PARLYTE_WIN64_DIR}/tests/e2e/e2e_driver.exe)
 
-foreach(build win32:i686 win64:x86_64)
-    string(REPLACE ":" ";" build ${build})
-    list(GET build 0 name)
-    list(GET build 1 arch)
-    string(TOUPPER ${name} folder)
-    add_test(NAME exe_${name}_parlyte COMMAND ${E2E_DIR}/check_exe.sh ${PARLYTE_${folder}_DIR}/Parlyte.exe ${arch} parlyte)
-    add_test(NAME exe_${name}_fxt COMMAND ${E2E_DIR}/check_exe.sh ${PARLYTE_${folder}_DIR}/fxt.exe ${arch} fxt)
-    set_tests_properties(exe_${name}_parlyte exe_${name}_fxt PROPERTIES FAIL_REGULAR_EXPRESSION "FAIL ")
-endforeach()
-
-# fxt.exe of each build under Wine: the tests of fxt, and the same output as
-# the Linux fxt's.
+# Per build: the exes' form, and fxt.exe under Wine running the tests of fxt
+# and matching the Linux fxt's output.
+set(ARCH_32 i686)
+set(ARCH_64 x86_64)
 foreach(bits 32 64)
+    add_test(NAME exe_win${bits}_parlyte COMMAND ${E2E_DIR}/check_exe.sh ${PARLYTE_WIN${bits}_EXE} ${ARCH_${bits}} parlyte)
+    add_test(NAME exe_win${bits}_fxt
+             COMMAND ${E2E_DIR}/check_exe.sh ${PARLYTE_WIN${bits}_DIR}/fxt.exe ${ARCH_${bits}} fxt)
+    set_tests_properties(exe_win${bits}_parlyte exe_win${bits}_fxt PROPERTIES FAIL_REGULAR_EXPRESSION "FAIL ")
     add_test(NAME fxt_exe_win${bits}
              COMMAND ${E2E_DIR}/run_fxt_exe_tests.sh ${E2E_ROOT} ${bits} $<TARGET_FILE:fxt_exe_tests>
                      ${PARLYTE_WIN${bits}_DIR}/fxt.exe)

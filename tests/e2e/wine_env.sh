@@ -33,3 +33,12 @@ can_run_32bit() {
     echo "Wine's 32-bit loader fails: $probe" >&2
     exit 1
 }
+
+# Ends the script as skipped (77), saying why, when BITS-bit programs cannot
+# run here.
+exit_if_cannot_run() {
+    if [ "$1" = 32 ] && ! can_run_32bit; then
+        echo "skipped: $no_32bit_reason"
+        exit 77
+    fi
+}

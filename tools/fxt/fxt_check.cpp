@@ -3,6 +3,8 @@
 // written: where loading stops early, what it drops, what it cuts short.
 #include "fxt_check.h"
 
+#include "fxt_table.h"
+
 #include "folder/game_folder.h"
 #include "text/text_store.h"
 
@@ -31,22 +33,6 @@ int Next(Reading *reading, DWORD *at) {
     if (ch != EndValue) return ch;
     reading->physicalEnd = reader->fill == 0;
     return DataEnd;
-}
-
-// A key or text for a message: escaped as in the table, a decoded 0 as \0.
-std::string Shown(const std::string &text) {
-    std::string shown;
-    for (char ch : text) {
-        switch (ch) {
-        case '\\': shown += "\\\\"; break;
-        case '\t': shown += "\\t"; break;
-        case '\n': shown += "\\n"; break;
-        case '\r': shown += "\\r"; break;
-        case '\0': shown += "\\0"; break;
-        default: shown += ch;
-        }
-    }
-    return shown;
 }
 
 std::string UpToZero(const std::string &text) {
@@ -112,7 +98,8 @@ void CheckEntries(Reading *reading, LanguageFileCheck *check) {
                 // A lone "[" at the very end is how files end; it loses nothing.
                 std::string lost = EndOfData(reading, at);
                 if (!key.empty())
-                    Note(check, entryAt, "[" + Shown(key) + ": the data ends inside this key: the entry is not stored" + lost);
+                    Note(check, entryAt,
+                         "[" + EscapedText(key) + ": the data ends inside this key: the entry is not stored" + lost);
                 else if (!lost.empty())
                     Note(check, entryAt, lost.substr(2));
                 return;
@@ -128,7 +115,7 @@ void CheckEntries(Reading *reading, LanguageFileCheck *check) {
         DWORD nextAt;
         while ((ch = Next(reading, &nextAt)) != '[') {
             if (ch == DataEnd) {
-                Note(check, entryAt, "[" + Shown(key) + "] is the last entry and its text runs into the end of the " +
+                Note(check, entryAt, "[" + EscapedText(key) + "] is the last entry and its text runs into the end of the " +
                                          "data: it is not stored" + EndOfData(reading, nextAt));
                 return;
             }
@@ -138,16 +125,16 @@ void CheckEntries(Reading *reading, LanguageFileCheck *check) {
         std::string storedKey = UpToZero(key);
         auto first = firstOffsets.emplace(storedKey, entryAt);
         if (!first.second) {
-            Note(check, entryAt, "[" + Shown(key) + "] occurs earlier in this file, at offset " +
+            Note(check, entryAt, "[" + EscapedText(key) + "] occurs earlier in this file, at offset " +
                                      std::to_string(first.first->second) + ": this text is ignored");
         } else {
             std::string storedText = UpToZero(text);
             check->stored.emplace_back(storedKey, storedText);
             if (storedKey.size() < key.size())
-                Note(check, entryAt, "[" + Shown(key) + "] holds a decoded 0 in its key: it is stored cut short, as [" +
-                                         Shown(storedKey) + "]");
+                Note(check, entryAt, "[" + EscapedText(key) + "] holds a decoded 0 in its key: it is stored cut short, as [" +
+                                         EscapedText(storedKey) + "]");
             if (storedText.size() < text.size())
-                Note(check, entryAt, "[" + Shown(key) + "] holds a decoded 0 in its text: the text is stored cut short, " +
+                Note(check, entryAt, "[" + EscapedText(key) + "] holds a decoded 0 in its text: the text is stored cut short, " +
                                          "after " + std::to_string(storedText.size()) +
                                          (storedText.size() == 1 ? " character" : " characters"));
         }
@@ -165,7 +152,10 @@ int CheckLanguageFile(int index, LanguageFileCheck *check) {
     reader->position = 0;
     reader->file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                                FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, NULL);
-    if (reader->file == INVALID_HANDLE_VALUE) return 0;
+    if (reader->file == INVALID_HANDLE_VALUE) {
+        ReportOpenFailure(path.c_str());
+        return 0;
+    }
     Reading reading = {0, false};
     CheckEntries(&reading, check);
     CloseHandle(reader->file);

@@ -21,8 +21,8 @@ struct LanguageFileCheck {
 };
 
 // Reads the language file of LanguageIndex index below GameFolderPath with
-// the decoder loading uses. Returns 0 when the file cannot be opened, the
-// reason in the last error.
+// the decoder loading uses. Returns 0 when the file cannot be opened, which
+// is reported as loading reports it.
 int CheckLanguageFile(int index, LanguageFileCheck *check);
 
 #endif

@@ -89,10 +89,7 @@ int Check(const std::string &folder) {
     size_t findings = 0;
     for (int i = 0; i < LANGUAGE_COUNT; ++i) {
         LanguageFileCheck check;
-        if (!CheckLanguageFile(i, &check)) {
-            ReportOpenFailure((std::string(GameFolderPath) + LanguageFileNames[i]).c_str());
-            return 1;
-        }
+        if (!CheckLanguageFile(i, &check)) return 1;
         const char *name = strrchr(LanguageFileNames[i], '\\') + 1;
         for (const CheckFinding &finding : check.findings)
             report += std::string(name) + ":" + std::to_string(finding.offset) + ": " + finding.text + "\n";

@@ -7,20 +7,23 @@ const char TableHeader[] = "key\tEnglish\tFrench\tGerman\tItalian\n";
 
 const char *const LanguageNames[TABLE_LANGUAGES] = {"English", "French", "German", "Italian"};
 
-static void AppendEscaped(std::string *line, const char *text) {
-    if (!text) {
-        *line += "\\N";
-        return;
-    }
-    for (; *text; ++text) {
-        switch (*text) {
-        case '\\': *line += "\\\\"; break;
-        case '\t': *line += "\\t"; break;
-        case '\n': *line += "\\n"; break;
-        case '\r': *line += "\\r"; break;
-        default: *line += *text;
+std::string EscapedText(const std::string &text) {
+    std::string escaped;
+    for (char ch : text) {
+        switch (ch) {
+        case '\\': escaped += "\\\\"; break;
+        case '\t': escaped += "\\t"; break;
+        case '\n': escaped += "\\n"; break;
+        case '\r': escaped += "\\r"; break;
+        case '\0': escaped += "\\0"; break;
+        default: escaped += ch;
         }
     }
+    return escaped;
+}
+
+static void AppendEscaped(std::string *line, const char *text) {
+    *line += text ? EscapedText(text) : "\\N";
 }
 
 std::string FormatTableRow(const char *key, const char *const texts[TABLE_LANGUAGES]) {

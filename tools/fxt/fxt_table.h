@@ -18,6 +18,9 @@ struct TableRow {
     std::optional<std::string> texts[TABLE_LANGUAGES];
 };
 
+// A key or text as the table writes it: \\ \t \n \r escaped, and a 0 byte,
+// which no stored key or text holds, as \0.
+std::string EscapedText(const std::string &text);
 // One line of the table, with its line feed; a null text is written \N.
 std::string FormatTableRow(const char *key, const char *const texts[TABLE_LANGUAGES]);
 
