@@ -16,10 +16,19 @@ mkdir -p "$work/run"
 "$fxt" dump "$work/game" >"$work/table.tsv"
 # Wine's own background processes may start with the driver and outlive it;
 # they get a file, not the test runner's pipe, which they would hold open.
+run_driver() {
+    timeout 300 "$WINE" "$driver" "$case" "$bits" "$(windows_path "$exe")" "$(windows_path "$work/run")" \
+        "$(windows_path "$work/game")" "$(windows_path "$work/table.tsv")" >"$work/driver.log" 2>&1 </dev/null
+}
 status=0
-timeout 300 "$WINE" "$driver" "$case" "$bits" "$(windows_path "$exe")" "$(windows_path "$work/run")" \
-    "$(windows_path "$work/game")" "$(windows_path "$work/table.tsv")" >"$work/driver.log" 2>&1 </dev/null ||
-    status=$?
+run_driver || status=$?
+# Now and then Wine fails to start a process and ends it with 1 and not a
+# word. The driver always reports, so such a run is Wine's: it is tried again.
+if [ $status -eq 1 ] && [ ! -s "$work/driver.log" ]; then
+    echo "Wine did not start the driver; starting it again"
+    status=0
+    run_driver || status=$?
+fi
 cat "$work/driver.log"
 for picture in "$work"/run/*.bmp; do
     [ -f "$picture" ] && convert "$picture" "${picture%.bmp}.png" && rm "$picture" &&
