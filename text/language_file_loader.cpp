@@ -142,7 +142,7 @@ static void ParseEntries(int index, ParseBuffer *key, ParseBuffer *text) {
     }
 }
 
-int LoadLanguageFile(int index) {
+int OpenLanguageFile(int index) {
     char path[MAX_PATH];
     if (lstrlenA(GameFolderPath) + lstrlenA(LanguageFileNames[index]) >= MAX_PATH) {
         SetLastError(ERROR_PATH_NOT_FOUND);
@@ -162,6 +162,11 @@ int LoadLanguageFile(int index) {
         ReportOpenFailure(path);
         return 0;
     }
+    return 1;
+}
+
+int LoadLanguageFile(int index) {
+    if (!OpenLanguageFile(index)) return 0;
 
     char keyBytes[KEY_BUFFER_SIZE];
     char textBytes[TEXT_BUFFER_SIZE];
@@ -173,7 +178,7 @@ int LoadLanguageFile(int index) {
     ReleaseBuffer(&key);
     ReleaseBuffer(&text);
 
-    CloseHandle(reader->file);
+    CloseHandle(TheLanguageFileReader.file);
     return 1;
 }
 

@@ -59,6 +59,9 @@ extern const char *const LanguageFileNames[LANGUAGE_COUNT];
 
 int LoadAllLanguageFiles(void);
 int LoadLanguageFile(int index);
+// Opens the game folder's file of LanguageIndex index for the reader, from
+// its first byte; reports a file that cannot be opened and returns 0.
+int OpenLanguageFile(int index);
 
 // The system's text for an error code, on the local heap (LocalFree it), or
 // null when it has none.

@@ -5,7 +5,6 @@
 
 #include "fxt_table.h"
 
-#include "folder/game_folder.h"
 #include "text/text_store.h"
 
 #include <map>
@@ -145,19 +144,9 @@ void CheckEntries(Reading *reading, LanguageFileCheck *check) {
 } // namespace
 
 int CheckLanguageFile(int index, LanguageFileCheck *check) {
-    std::string path = std::string(GameFolderPath) + LanguageFileNames[index];
-    LanguageFileReader *reader = &TheLanguageFileReader;
-    reader->headerCount = 0;
-    reader->fill = 0;
-    reader->position = 0;
-    reader->file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                               FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, NULL);
-    if (reader->file == INVALID_HANDLE_VALUE) {
-        ReportOpenFailure(path.c_str());
-        return 0;
-    }
+    if (!OpenLanguageFile(index)) return 0;
     Reading reading = {0, false};
     CheckEntries(&reading, check);
-    CloseHandle(reader->file);
+    CloseHandle(TheLanguageFileReader.file);
     return 1;
 }
