@@ -28,6 +28,11 @@ long CompatLiveAllocations(void);
 
 // The ReadFile call with this number (1 for the next one) fails; 0 for none.
 void CompatFailRead(long number);
+// The file operation with this number (1 for the next one) fails with
+// error; 0 for none. Operations are the calls that open, write, flush,
+// close, move, make or remove a file or folder.
+void CompatFailFileOperation(long number, DWORD error);
+long CompatFileOperationCount(void);
 long CompatOpenHandleCount(void);
 // Native form of the path of the last CreateFileA call.
 const std::string &CompatLastOpenedPath(void);

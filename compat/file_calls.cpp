@@ -1,5 +1,6 @@
-// Files and directory lookup over POSIX, with the error codes Windows sets
-// and its way of finding names whatever their letter case.
+// Files and directory lookup over POSIX, with the error codes Windows sets,
+// its read-only files and files held by other programs, and its way of
+// finding names whatever their letter case.
 #include "compat_control.h"
 #include "compat_internal.h"
 #include "native_paths.h"
@@ -17,8 +18,14 @@ namespace {
 
 long failingRead;
 long readCount;
+long failingOperation;
+DWORD failingOperationError;
+long operationCount;
 long openHandles;
 std::string lastOpenedPath;
+// Only names below this folder (native, with its trailing slash) are matched
+// in any letter case; when it is empty, every name is.
+std::string caseBlindFolder;
 
 // A search handle only has to be told apart from INVALID_HANDLE_VALUE.
 char searchHandleTag;
@@ -26,11 +33,14 @@ char searchHandleTag;
 HANDLE HandleFromDescriptor(int fd) { return (HANDLE)(intptr_t)(fd + 1); }
 int DescriptorFromHandle(HANDLE handle) { return (int)(intptr_t)handle - 1; }
 
-bool ParentFolderExists(const std::string &path) {
+std::string FolderOf(const std::string &path) {
     std::string::size_type slash = path.rfind('/');
-    if (slash == std::string::npos) return true;
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool ParentFolderExists(const std::string &path) {
     struct stat info;
-    return stat(slash == 0 ? "/" : path.substr(0, slash).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return stat(FolderOf(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 DWORD ErrorForFailedCall(int error, const std::string &path) {
@@ -46,9 +56,55 @@ DWORD ErrorForFailedCall(int error, const std::string &path) {
     }
 }
 
+BOOL Failed(DWORD error) {
+    SetLastError(error);
+    return FALSE;
+}
+
 bool Exists(const std::string &path) {
     struct stat info;
     return lstat(path.c_str(), &info) == 0;
+}
+
+// Windows' read-only attribute is a file without write permission bits, as
+// Wine reports it.
+bool IsReadOnly(const struct stat &info) {
+    return !S_ISDIR(info.st_mode) && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+bool IsReadOnlyFile(const std::string &path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && IsReadOnly(info);
+}
+
+// Another program holding a file open without sharing it is an exclusive
+// lock on it here.
+bool IsHeldElsewhere(int fd) {
+    return flock(fd, LOCK_SH | LOCK_NB) != 0;
+}
+
+bool IsHeldElsewhere(const std::string &path) {
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool held = IsHeldElsewhere(fd);
+    close(fd);
+    return held;
+}
+
+// Counts a call that opens, writes, flushes, closes, moves, makes or removes
+// a file; false, with the planned error set, when it is the one to fail.
+bool OperationGoesAhead(void) {
+    if (++operationCount != failingOperation) return true;
+    SetLastError(failingOperationError);
+    return false;
+}
+
+// A rename written through to the disk: the folder's entries are synced.
+void SyncFolderOf(const std::string &path) {
+    int fd = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
 }
 
 // The entry of folder whose name equals name but for ASCII letter case, the
@@ -69,14 +125,21 @@ std::string MatchIgnoringCase(const std::string &folder, const std::string &name
 // Windows finds "gtadata\english.fxt" when asked for "GTADATA\ENGLISH.FXT".
 // Each part of the path that is not there as written is matched here without
 // regard to letter case; from the first part that matches nothing on, the
-// rest stays as written.
+// rest stays as written. With a case-blind folder set, a path below it is
+// matched so only below it, and any other path is taken as written.
 std::string CompatNativePath(LPCSTR path) {
     std::string written(path ? path : "");
     for (char &ch : written)
         if (ch == '\\') ch = '/';
     std::string native;
+    size_t start = 0;
+    if (!caseBlindFolder.empty()) {
+        if (written.compare(0, caseBlindFolder.size(), caseBlindFolder) != 0) return written;
+        native = caseBlindFolder;
+        start = caseBlindFolder.size();
+    }
     bool matching = true;
-    for (size_t start = 0;;) {
+    for (;;) {
         size_t slash = written.find('/', start);
         std::string part = written.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
         if (matching && !part.empty() && part != "." && part != ".." && !Exists(native + part)) {
@@ -93,36 +156,58 @@ std::string CompatNativePath(LPCSTR path) {
     }
 }
 
+void CompatIgnoreCaseOnlyBelow(const std::string &folder) {
+    caseBlindFolder = folder;
+    for (char &ch : caseBlindFolder)
+        if (ch == '\\') ch = '/';
+    if (!caseBlindFolder.empty() && caseBlindFolder.back() != '/') caseBlindFolder += '/';
+}
+
 void ResetFileCalls(void) {
     failingRead = 0;
     readCount = 0;
+    failingOperation = 0;
+    operationCount = 0;
     lastOpenedPath.clear();
+    caseBlindFolder.clear();
 }
 
 void CompatFailRead(long number) {
     failingRead = number == 0 ? 0 : readCount + number;
 }
 
+void CompatFailFileOperation(long number, DWORD error) {
+    failingOperation = number == 0 ? 0 : operationCount + number;
+    failingOperationError = error;
+}
+
+long CompatFileOperationCount(void) { return operationCount; }
 long CompatOpenHandleCount(void) { return openHandles; }
 const std::string &CompatLastOpenedPath(void) { return lastOpenedPath; }
 
-// What the programs ask for: an existing file opened for reading, with others
-// allowed to read, or a file made anew for writing. A file someone holds an
-// exclusive lock on stands for a file opened elsewhere without sharing.
+// What the programs ask for: an existing file opened for reading, or only to
+// see that it could be moved, with others allowed to read; or a file made
+// for writing, anew (CREATE_NEW) or over an old one (CREATE_ALWAYS).
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD, HANDLE) {
     lastOpenedPath = CompatNativePath(path);
-    bool writing = (access & GENERIC_WRITE) != 0 && disposition == CREATE_ALWAYS;
-    int fd = writing ? open(lastOpenedPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666)
-                     : open(lastOpenedPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (!OperationGoesAhead()) return INVALID_HANDLE_VALUE;
+    bool writing = (access & GENERIC_WRITE) != 0;
+    if (writing && IsReadOnlyFile(lastOpenedPath)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    int flags = !writing ? O_RDONLY : disposition == CREATE_NEW ? O_WRONLY | O_CREAT | O_EXCL
+                                                                 : O_WRONLY | O_CREAT | O_TRUNC;
+    int fd = open(lastOpenedPath.c_str(), flags | O_CLOEXEC, 0666);
     if (fd < 0) {
-        SetLastError(ErrorForFailedCall(errno, lastOpenedPath));
+        SetLastError(errno == EEXIST ? ERROR_FILE_EXISTS : ErrorForFailedCall(errno, lastOpenedPath));
         return INVALID_HANDLE_VALUE;
     }
     struct stat info;
     DWORD error = 0;
     if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))
         error = ERROR_ACCESS_DENIED;
-    else if (!writing && flock(fd, LOCK_SH | LOCK_NB) != 0)
+    else if (!writing && IsHeldElsewhere(fd))
         error = ERROR_SHARING_VIOLATION;
     if (error) {
         close(fd);
@@ -135,59 +220,79 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWOR
 
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD delivered, LPOVERLAPPED) {
     *delivered = 0;
-    if (++readCount == failingRead) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
+    if (++readCount == failingRead) return Failed(ERROR_ACCESS_DENIED);
     ssize_t count;
     do
         count = read(DescriptorFromHandle(file), buffer, toRead);
     while (count < 0 && errno == EINTR);
-    if (count < 0) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
+    if (count < 0) return Failed(ERROR_ACCESS_DENIED);
     *delivered = (DWORD)count;
     return TRUE;
 }
 
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPOVERLAPPED) {
     *written = 0;
+    if (!OperationGoesAhead()) return FALSE;
     while (*written < toWrite) {
         ssize_t count = write(DescriptorFromHandle(file), (const char *)buffer + *written, toWrite - *written);
         if (count < 0 && errno == EINTR) continue;
-        if (count < 0) {
-            SetLastError(ErrorForFailedCall(errno, ""));
-            return FALSE;
-        }
+        if (count < 0) return Failed(ErrorForFailedCall(errno, ""));
         *written += (DWORD)count;
     }
     return TRUE;
 }
 
-BOOL CreateDirectoryA(LPCSTR path, LPSECURITY_ATTRIBUTES) {
-    std::string native = CompatNativePath(path);
-    if (mkdir(native.c_str(), 0777) == 0) return TRUE;
-    SetLastError(ErrorForFailedCall(errno, native));
-    return FALSE;
+BOOL FlushFileBuffers(HANDLE file) {
+    if (!OperationGoesAhead()) return FALSE;
+    if (fsync(DescriptorFromHandle(file)) != 0) return Failed(ErrorForFailedCall(errno, ""));
+    return TRUE;
 }
 
+// The descriptor is closed even when the call is made to fail, as close()
+// closes it when it reports an error.
+BOOL CloseHandle(HANDLE object) {
+    if (object == INVALID_HANDLE_VALUE) return FALSE;
+    bool goesAhead = OperationGoesAhead();
+    if (close(DescriptorFromHandle(object)) != 0) return Failed(ERROR_ACCESS_DENIED);
+    --openHandles;
+    return goesAhead;
+}
+
+BOOL CreateDirectoryA(LPCSTR path, LPSECURITY_ATTRIBUTES) {
+    std::string native = CompatNativePath(path);
+    if (!OperationGoesAhead()) return FALSE;
+    if (mkdir(native.c_str(), 0777) == 0) return TRUE;
+    return Failed(ErrorForFailedCall(errno, native));
+}
+
+BOOL RemoveDirectoryA(LPCSTR path) {
+    std::string native = CompatNativePath(path);
+    if (!OperationGoesAhead()) return FALSE;
+    if (rmdir(native.c_str()) == 0) return TRUE;
+    return Failed(ErrorForFailedCall(errno, native));
+}
+
+// An existing target is replaced only with MOVEFILE_REPLACE_EXISTING, and a
+// read-only one never; a file held elsewhere does not move.
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     std::string nativeFrom = CompatNativePath(from), nativeTo = CompatNativePath(to);
-    if (!(flags & MOVEFILE_REPLACE_EXISTING) && Exists(nativeTo)) {
-        SetLastError(ERROR_ALREADY_EXISTS);
-        return FALSE;
-    }
-    if (rename(nativeFrom.c_str(), nativeTo.c_str()) == 0) return TRUE;
-    SetLastError(ErrorForFailedCall(errno, nativeTo));
-    return FALSE;
+    if (!OperationGoesAhead()) return FALSE;
+    if (IsHeldElsewhere(nativeFrom)) return Failed(ERROR_SHARING_VIOLATION);
+    if (IsReadOnlyFile(nativeTo)) return Failed(ERROR_ACCESS_DENIED);
+    unsigned noReplace = (flags & MOVEFILE_REPLACE_EXISTING) ? 0 : RENAME_NOREPLACE;
+    if (renameat2(AT_FDCWD, nativeFrom.c_str(), AT_FDCWD, nativeTo.c_str(), noReplace) != 0)
+        return Failed(ErrorForFailedCall(errno, errno == ENOENT ? nativeFrom : nativeTo));
+    if (flags & MOVEFILE_WRITE_THROUGH) SyncFolderOf(nativeTo);
+    return TRUE;
 }
 
 BOOL DeleteFileA(LPCSTR path) {
     std::string native = CompatNativePath(path);
+    if (!OperationGoesAhead()) return FALSE;
+    if (IsReadOnlyFile(native)) return Failed(ERROR_ACCESS_DENIED);
+    if (IsHeldElsewhere(native)) return Failed(ERROR_SHARING_VIOLATION);
     if (unlink(native.c_str()) == 0) return TRUE;
-    SetLastError(ErrorForFailedCall(errno, native));
-    return FALSE;
+    return Failed(ErrorForFailedCall(errno, native));
 }
 
 DWORD GetFileAttributesA(LPCSTR path) {
@@ -197,13 +302,8 @@ DWORD GetFileAttributesA(LPCSTR path) {
         SetLastError(ErrorForFailedCall(errno, native));
         return INVALID_FILE_ATTRIBUTES;
     }
-    return S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
-}
-
-BOOL CloseHandle(HANDLE object) {
-    if (object == INVALID_HANDLE_VALUE || close(DescriptorFromHandle(object)) != 0) return FALSE;
-    --openHandles;
-    return TRUE;
+    if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
+    return IsReadOnly(info) ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL;
 }
 
 HANDLE FindFirstFileA(LPCSTR path, WIN32_FIND_DATAA *found) {

@@ -25,6 +25,7 @@ const char *SystemMessageText(DWORD code) {
     case ERROR_ACCESS_DENIED: return "Access is denied.\r\n";
     case ERROR_SHARING_VIOLATION:
         return "The process cannot access the file because it is being used by another process.\r\n";
+    case ERROR_FILE_EXISTS: return "The file exists.\r\n";
     case ERROR_DISK_FULL: return "There is not enough space on the disk.\r\n";
     case ERROR_ALREADY_EXISTS: return "Cannot create a file when that file already exists.\r\n";
     default: return NULL;
