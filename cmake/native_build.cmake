@@ -26,8 +26,12 @@ target_link_libraries(parlyte_error_box PUBLIC parlyte_core)
 add_library(fxt_format STATIC ${FXT_FORMAT_SOURCES})
 target_link_libraries(fxt_format PUBLIC parlyte_core)
 
-add_executable(fxt ${FXT_PROGRAM_SOURCES} tools/fxt/unix/fxt_platform.cpp)
-target_link_libraries(fxt PRIVATE fxt_format)
+# fxt's files with its Linux part, which the tests of make's writing use too.
+add_library(fxt_files STATIC ${FXT_FILE_SOURCES} tools/fxt/unix/fxt_platform.cpp)
+target_link_libraries(fxt_files PUBLIC fxt_format)
+
+add_executable(fxt ${FXT_MAIN_SOURCE})
+target_link_libraries(fxt PRIVATE fxt_files)
 
 enable_testing()
 add_subdirectory(tests/unit)

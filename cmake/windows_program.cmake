@@ -37,14 +37,12 @@ endif()
 
 # fxt.exe, the console tool, from the same sources as the Linux fxt over the
 # system's own calls. It stands alone: the C++ library is linked in.
-add_executable(fxt ${FXT_FORMAT_SOURCES} ${FXT_PROGRAM_SOURCES} tools/fxt/windows/fxt_platform.cpp
-                   tools/fxt/windows/fxt_runtime.cpp ${PARLYTE_TEXT_STORE_SOURCES})
+add_executable(fxt ${FXT_FORMAT_SOURCES} ${FXT_FILE_SOURCES} ${FXT_MAIN_SOURCE} tools/fxt/windows/fxt_platform.cpp
+                   ${PARLYTE_TEXT_STORE_SOURCES})
 target_include_directories(fxt PRIVATE ${CMAKE_SOURCE_DIR})
 # The C library's own printf; MinGW's would bring its larger one. The C++
-# library checks its containers' bounds, and std::string is compiled here,
-# without exceptions, rather than taken from the library.
+# library checks its containers' bounds.
 target_compile_definitions(fxt PRIVATE WIN32_LEAN_AND_MEAN __USE_MINGW_ANSI_STDIO=0 _GLIBCXX_ASSERTIONS)
-target_compile_options(fxt PRIVATE -Os -Wall -Wextra -Werror -fno-exceptions -fno-rtti -ffunction-sections
-                                   -fdata-sections)
+target_compile_options(fxt PRIVATE -Os -Wall -Wextra -Werror -ffunction-sections -fdata-sections)
 target_link_options(fxt PRIVATE -static -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
 target_link_libraries(fxt PRIVATE kernel32)

@@ -22,7 +22,7 @@ printf 'key\tEnglish\tFrench\tGerman\tItalian\nONLY\tOne\tUn\tEins\tUno\n' >"$da
 for keys in 2500 50000; do "$native/make_realistic_table" $keys >"$data/realistic-$keys.tsv"; done
 for set in one realistic-2500 realistic-50000; do
     rm -rf "${data:?}/$set"
-    "$native/fxt" make "$data/$set.tsv" "$data/$set"
+    "$native/fxt" make "$data/$set.tsv" "$data/$set" >/dev/null
     mkdir -p "$data/$set-work"
 done
 . "$top/tests/e2e/wine_env.sh"
@@ -53,7 +53,7 @@ for build in $builds; do
     echo
 done
 
-"$native/fxt" dump "$data/realistic-50000" >"$data/realistic-50000-dump.tsv"
+"$native/fxt" dump --ansi "$data/realistic-50000" >"$data/realistic-50000-dump.tsv"
 "$WINE" "$win64/bench/wine/ui_bench.exe" interaction "$(windows_path "$win64/Parlyte.exe")" \
     "$(windows_path "$data/realistic-50000-work")" "$(windows_path "$data/realistic-50000")" \
     "$(windows_path "$data/realistic-50000-dump.tsv")" "$runs" | grep -v '^ok '

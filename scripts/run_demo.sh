@@ -7,9 +7,7 @@ set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 E2E_ROOT=$top/build/run
 mkdir -p "$E2E_ROOT/home"
-table=$E2E_ROOT/demo_texts.tsv
-# The game's files hold Windows-1252 text; the demo table is kept in UTF-8.
-iconv -f UTF-8 -t CP1252 "$top/demo/demo_texts.tsv" >"$table"
+table=$top/demo/demo_texts.tsv
 saved_display=${DISPLAY:-}
 rm -f "$E2E_ROOT/display"
 . "$top/tests/e2e/wine_env.sh"
@@ -24,7 +22,7 @@ exe=$top/build/win$bits/Parlyte.exe
 if [ -n "$saved_display" ]; then
     export DISPLAY=$saved_display
     game=$E2E_ROOT/game
-    "$top/build/native/fxt" make "$table" "$game"
+    "$top/build/native/fxt" make "$table" "$game" >/dev/null
     mkdir -p "$E2E_ROOT/work"
     printf '[GTA]\r\nGTAPath=%s\\\r\n' "$(windows_path "$game")" >"$E2E_ROOT/work/Parlyte.ini"
     cd "$E2E_ROOT/work"

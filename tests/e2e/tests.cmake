@@ -18,7 +18,7 @@ foreach(bits 32 64)
     set_tests_properties(exe_win${bits}_parlyte exe_win${bits}_fxt PROPERTIES FAIL_REGULAR_EXPRESSION "FAIL ")
     add_test(NAME fxt_exe_win${bits}
              COMMAND ${E2E_DIR}/run_fxt_exe_tests.sh ${E2E_ROOT} ${bits} $<TARGET_FILE:fxt_exe_tests>
-                     ${PARLYTE_WIN${bits}_DIR}/fxt.exe)
+                     ${PARLYTE_WIN${bits}_DIR}/fxt.exe ${PARLYTE_WIN64_DIR}/tests/e2e/file_holder.exe)
     set_tests_properties(fxt_exe_win${bits} PROPERTIES FIXTURES_REQUIRED e2e_display TIMEOUT 600 SKIP_RETURN_CODE 77)
 endforeach()
 
@@ -69,11 +69,5 @@ foreach(name key-list click-shows-texts typing-finds-keys letter-case)
     e2e_case(${name} ${REALISTIC_TABLE})
 endforeach()
 
-# The demo of make run, so that it keeps working: its texts are kept in UTF-8
-# and the game's files hold Windows-1252.
-set(DEMO_TABLE ${CMAKE_BINARY_DIR}/demo_texts.tsv)
-add_custom_command(OUTPUT ${DEMO_TABLE}
-                   COMMAND iconv -f UTF-8 -t CP1252 ${CMAKE_SOURCE_DIR}/demo/demo_texts.tsv > ${DEMO_TABLE}
-                   DEPENDS ${CMAKE_SOURCE_DIR}/demo/demo_texts.tsv)
-add_custom_target(demo_table_file ALL DEPENDS ${DEMO_TABLE})
-e2e_case(demo ${DEMO_TABLE})
+# The demo of make run, so that it keeps working.
+e2e_case(demo ${CMAKE_SOURCE_DIR}/demo/demo_texts.tsv)

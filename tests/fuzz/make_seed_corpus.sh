@@ -3,7 +3,8 @@
 # (OUT/load_fuzzer/seeds): game folders written by fxt from small tables,
 # each turned into one input (the four files joined by "|FXT|"), and a few
 # raw inputs at the decoder's edges. For the table reader
-# (OUT/table_fuzzer/seeds): those tables and the project's own.
+# (OUT/table_fuzzer/seeds): those tables, in UTF-8 or in the files' own
+# bytes, and the project's own.
 set -eu
 fxt=$1
 realistic=$2
@@ -15,11 +16,13 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$out" "$tables"
 
 TAB=$(printf '\t')
+# seed_from_table NAME TABLE [--ansi]: TABLE is UTF-8, or with --ansi the
+# files' own bytes.
 seed_from_table() {
     name=$1
     printf '%s' "$2" >"$tables/$name"
     cp "$tables/$name" "$work/$name.tsv"
-    "$fxt" make "$work/$name.tsv" "$work/$name"
+    "$fxt" make ${3:-} "$work/$name.tsv" "$work/$name" >/dev/null
     data="$work/$name/GTADATA"
     {
         cat "$data/ENGLISH.FXT"; printf '|FXT|'
@@ -39,7 +42,7 @@ seed_from_table escapes "${header}K1${TAB}line\\none\\n${TAB}caf$(printf '\351')
 ${TAB}empty key${TAB}\\N${TAB}\\N${TAB}\\N
 FR${TAB}\\N${TAB}only french${TAB}\\N${TAB}\\N
 IT${TAB}\\N${TAB}\\N${TAB}\\N${TAB}only italian
-"
+" --ansi
 long=$(head -c 400 /dev/zero | tr '\0' 'x')
 seed_from_table long "${header}${long}${TAB}${long}${long}${TAB}\\N${TAB}\\N${TAB}\\N
 "
@@ -52,4 +55,4 @@ printf '' >"$out/empty"
 printf '\071\324\022\240\123\360\011\203\304' >"$out/escape-at-end"
 printf '\224\324\022\240\123\360\011\203\377\000' >"$out/mark-and-end"
 cp "$source/tests/data/small.tsv" "$tables/small"
-iconv -f UTF-8 -t CP1252 "$source/demo/demo_texts.tsv" >"$tables/demo"
+cp "$source/demo/demo_texts.tsv" "$tables/demo"

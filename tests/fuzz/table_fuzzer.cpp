@@ -1,11 +1,13 @@
-// Reads arbitrary bytes as an fxt table. Whatever the reader accepts must
-// come back byte for byte when written as language files and loaded again,
-// the way fxt make and fxt dump do it.
+// Reads arbitrary bytes as an fxt table, in UTF-8 and in the files' own
+// bytes. Whatever the reader accepts must be what loading the language files
+// written from it gives, the way fxt make and fxt dump do it; and a table
+// as dump prints it must come back byte for byte.
 #include "compat/compat_control.h"
 #include "folder/game_folder.h"
 #include "table_cleanup.h"
 #include "text/text_store.h"
 #include "tools/fxt/fxt_encoder.h"
+#include "tools/fxt/fxt_encoding.h"
 #include "tools/fxt/fxt_table.h"
 
 #include <fstream>
@@ -24,31 +26,61 @@ std::string GameFolder(void) {
     return folder + "/";
 }
 
+void Check(bool condition, const char *what) {
+    if (condition) return;
+    fprintf(stderr, "table check failed: %s\n", what);
+    abort();
+}
+
+// The table as the language files written from these rows load.
+std::string LoadedTable(const std::string &folder, const std::vector<TableRow> &rows) {
+    for (int i = 0; i < LANGUAGE_COUNT; ++i)
+        std::ofstream(folder + CompatNativePath(LanguageFileNames[i]), std::ios::binary | std::ios::trunc)
+            << EncodeTableLanguage(rows, i);
+    CompatReset();
+    lstrcpyA(GameFolderPath, folder.c_str());
+    Check(LoadAllLanguageFiles() == 1, "the files load");
+    std::string dumped = TableHeader;
+    for (const TextEntry *entry = TheTextTable.head; entry; entry = entry->next)
+        dumped += FormatTableRow(entry->key, entry->texts);
+    FreeTextTable();
+    return dumped;
+}
+
+std::string FormattedTable(const std::vector<TableRow> &rows) {
+    std::string table = TableHeader;
+    for (const TableRow &row : rows) {
+        const char *texts[TABLE_LANGUAGES];
+        for (int i = 0; i < TABLE_LANGUAGES; ++i) texts[i] = row.texts[i] ? row.texts[i]->c_str() : nullptr;
+        table += FormatTableRow(row.key.c_str(), texts);
+    }
+    return table;
+}
+
+// A table only an editor writes: a byte-order mark, carriage returns, empty
+// lines at the end.
+bool AsDumpPrintsIt(const std::string &table) {
+    size_t size = table.size();
+    return table.find('\r') == std::string::npos && table.compare(0, 3, "\xEF\xBB\xBF") != 0 &&
+           !(size >= 2 && table[size - 1] == '\n' && table[size - 2] == '\n');
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static const std::string folder = GameFolder();
     std::string table((const char *)data, size);
-    std::vector<TableRow> rows;
-    std::string error;
-    if (!ParseTable(table, &rows, &error)) return 0;
-
-    for (int i = 0; i < LANGUAGE_COUNT; ++i) {
-        std::ofstream(folder + CompatNativePath(LanguageFileNames[i]), std::ios::binary | std::ios::trunc)
-            << EncodeTableLanguage(rows, i);
-    }
-    CompatReset();
-    lstrcpyA(GameFolderPath, folder.c_str());
-    if (!LoadAllLanguageFiles()) abort();
-    std::string dumped = TableHeader;
-    for (const TextEntry *entry = TheTextTable.head; entry; entry = entry->next)
-        dumped += FormatTableRow(entry->key, entry->texts);
-    FreeTextTable();
-
-    if (!table.empty() && table.back() != '\n') table += '\n';
-    if (dumped != table) {
-        fprintf(stderr, "the table did not come back as it was given\n");
-        abort();
+    for (TableEncoding encoding : {TABLE_UTF8, TABLE_ANSI}) {
+        std::string bytes, error;
+        std::vector<TableRow> rows;
+        if (!DecodeTable(table, encoding, &bytes, &error) || !ParseTable(bytes, &rows, &error)) continue;
+        std::string dumped = LoadedTable(folder, rows);
+        Check(dumped == FormattedTable(rows), "the files load as the table read");
+        std::string printed = EncodedTable(dumped, encoding);
+        std::string expected = table.empty() || table.back() == '\n' ? table : table + '\n';
+        if (AsDumpPrintsIt(table)) Check(printed == expected, "the table did not come back as it was given");
+        std::string again;
+        Check(DecodeTable(printed, encoding, &again, &error) && again == dumped, "dump's table reads back");
     }
     return 0;
 }

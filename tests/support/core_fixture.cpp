@@ -37,6 +37,28 @@ std::string ReadBytes(const std::string &path) {
     return text.str();
 }
 
+std::map<std::string, std::string> FolderSnapshot(const std::string &folder) {
+    static std::map<std::string, std::string> *snapshot;
+    static size_t prefix;
+    std::map<std::string, std::string> taken;
+    snapshot = &taken;
+    prefix = folder.size() + 1;
+    nftw(
+        folder.c_str(),
+        [](const char *path, const struct stat *info, int, struct FTW *) {
+            std::string name = path;
+            if (name.size() < prefix) return 0;
+            name = name.substr(prefix);
+            if (S_ISDIR(info->st_mode))
+                (*snapshot)[name + "/"] = "";
+            else
+                (*snapshot)[name] = ReadBytes(path);
+            return 0;
+        },
+        16, FTW_PHYS);
+    return taken;
+}
+
 std::vector<std::string> TableLines(void) {
     std::vector<std::string> lines;
     for (const TextEntry *entry = TheTextTable.head; entry; entry = entry->next) {

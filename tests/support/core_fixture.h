@@ -10,6 +10,7 @@
 #include "table_cleanup.h"
 #include "text/text_store.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ std::string MakeTemporaryFolder(void);
 void RemoveTree(const std::string &path);
 void WriteBytes(const std::string &path, const std::string &bytes);
 std::string ReadBytes(const std::string &path);
+// Every file and folder below a folder: a file's path with its bytes, a
+// folder's path with "/" at its end and no bytes.
+std::map<std::string, std::string> FolderSnapshot(const std::string &folder);
 
 // The table as lines of "key|English|French|German|Italian", with "-" for an
 // absent text.

@@ -1,5 +1,8 @@
-// make_realistic_table KEYS [SEED]: prints a game-like table for fxt make.
+// make_realistic_table KEYS [SEED]: prints a game-like table for fxt make,
+// in UTF-8.
 #include "realistic_table.h"
+
+#include "tools/fxt/fxt_encoding.h"
 
 #include <iostream>
 #include <stdlib.h>
@@ -9,6 +12,6 @@ int main(int argc, char **argv) {
         std::cerr << "usage: make_realistic_table KEYS [SEED]\n";
         return 2;
     }
-    std::cout << RealisticTable(atoi(argv[1]), argc == 3 ? (unsigned)atoi(argv[2]) : 1);
+    std::cout << EncodedTable(RealisticTable(atoi(argv[1]), argc == 3 ? (unsigned)atoi(argv[2]) : 1), TABLE_UTF8);
     return std::cout ? 0 : 1;
 }

@@ -23,13 +23,15 @@ protected:
         std::string files[LANGUAGE_COUNT];
         files[index] = raw;
         WriteLanguageFiles(files[0], files[1], files[2], files[3]);
-        LanguageFileCheck check;
+        check = LanguageFileCheck();
         EXPECT_EQ(CheckLanguageFile(index, &check), 1);
         Findings lines;
         for (const CheckFinding &finding : check.findings)
             lines.push_back(std::to_string(finding.offset) + ": " + finding.text);
         return lines;
     }
+
+    LanguageFileCheck check;  // the last one
 };
 
 // Where in the raw file the decoded data's first occurrence of needle begins.
@@ -87,6 +89,13 @@ TEST_F(CheckTest, DataEndingBeforeTheEndOfTheFile) {
     raw = EncodeDecodedBytes("[A]one two[") + '\0' + BodyBytes("x[D]d[");
     EXPECT_EQ(FindingsOf(LANGUAGE_GERMAN, raw),
               Findings{"10: the data ends at offset 11, before the end of the file, and 1 entry after it is not read"});
+    EXPECT_EQ(check.unreached, 1);
+    // Loading would stop again at the empty key.
+    raw = EncodeDecodedBytes("[A]one[B]tw") + '\0' + BodyBytes("o[C]c[][D]d[E]e[");
+    EXPECT_EQ(FindingsOf(LANGUAGE_GERMAN, raw),
+              Findings{"6: [B] is the last entry and its text runs into the end of the data: it is not stored; the "
+                       "data ends at offset 11, before the end of the file, and 1 entry after it is not read"});
+    EXPECT_EQ(check.unreached, 1);
 }
 
 TEST_F(CheckTest, OffsetsAcrossBlocksAndEscapes) {

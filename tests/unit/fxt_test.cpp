@@ -6,6 +6,7 @@
 
 #include "realistic_table.h"
 #include "tools/fxt/fxt_encoder.h"
+#include "tools/fxt/fxt_encoding.h"
 #include "tools/fxt/fxt_table.h"
 
 #include <algorithm>
@@ -13,8 +14,11 @@
 #include <iostream>
 #include <random>
 #include <set>
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -66,6 +70,8 @@ protected:
             std::cout << "Wine did not start fxt.exe; starting it again\n";
             run = Run(command);
         }
+        // Standard error is text on Windows, its lines ending with CR LF.
+        for (size_t crlf; underWine && (crlf = run.err.find("\r\n")) != std::string::npos;) run.err.erase(crlf, 1);
         return run;
     }
 
@@ -74,12 +80,57 @@ protected:
         return FxtRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(work + "/out"), ReadBytes(work + "/err")};
     }
 
-    FxtRun MakeFrom(const std::string &table, const std::string &game) {
+    // fxt make, or with ansi fxt make --ansi, of a table written to a file.
+    FxtRun MakeFrom(const std::string &table, const std::string &game, bool ansi = false) {
         WriteBytes(work + "/table.tsv", table);
+        if (ansi) return Fxt({"make", "--ansi", work + "/table.tsv", game});
         return Fxt({"make", work + "/table.tsv", game});
     }
 
+    // Holds a file in the work folder open as another program does: for
+    // reading, sharing reading only. Under Wine that is a Windows process;
+    // for the Linux fxt an exclusive lock stands for it.
+    void Hold(const std::string &path) {
+        if (!WindowsFxt()) {
+            held = open((work + "/" + path).c_str(), O_RDONLY);
+            ASSERT_EQ(flock(held, LOCK_EX), 0);
+            return;
+        }
+        std::string command = "cd " + Quoted(work) + " && " + Quoted(getenv("WINE")) + " " +
+                              Quoted(getenv("FILE_HOLDER")) + " " + Quoted(path) + " held released >/dev/null 2>&1 &";
+        ASSERT_EQ(system(command.c_str()), 0);
+        ASSERT_TRUE(WaitFor(true)) << "file_holder did not take " << path;
+    }
+
+    void Release(void) {
+        if (!WindowsFxt()) {
+            close(held);
+            return;
+        }
+        WriteBytes(work + "/released", "");
+        EXPECT_TRUE(WaitFor(false)) << "file_holder did not end";
+        remove((work + "/released").c_str());
+    }
+
+    // Until the holder's file "held" is there, or gone.
+    bool WaitFor(bool there) {
+        struct stat info;
+        for (int waited = 0; waited < 30000; waited += 20) {
+            if ((stat((work + "/held").c_str(), &info) == 0) == there) return true;
+            usleep(20000);
+        }
+        return false;
+    }
+
+    // The four language files of a game folder, as they are.
+    std::vector<std::string> LanguageFiles(const std::string &game) {
+        std::vector<std::string> files;
+        for (const char *name : LanguageFileNames) files.push_back(ReadBytes(game + "/" + CompatNativePath(name)));
+        return files;
+    }
+
     std::string work;
+    int held = -1;
 };
 
 // A table such as fxt dump prints: keys grouped by the first language that
@@ -122,46 +173,102 @@ std::string RandomTable(unsigned seed, int rows) {
     return table;
 }
 
+std::vector<std::string> Names(const std::string &folder) {
+    std::vector<std::string> names;
+    DIR *listing = opendir(folder.c_str());
+    while (const dirent *entry = listing ? readdir(listing) : nullptr)
+        if (entry->d_name[0] != '.') names.push_back(entry->d_name);
+    if (listing) closedir(listing);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Every byte a language file can carry, in a key and in each text.
+std::string EveryByteTable(void) {
+    std::string key, text;
+    for (int byte = 1; byte <= 254; ++byte) {
+        if (byte != ']') key += (char)byte;
+        if (byte != '[') text += (char)byte;
+    }
+    const char *texts[TABLE_LANGUAGES] = {text.c_str(), text.c_str(), text.c_str(), text.c_str()};
+    return TableHeader + FormatTableRow(key.c_str(), texts);
+}
+
+// In UTF-8 and in the files' own bytes, what make is given comes back from
+// dump, and both give the same files.
 TEST_F(FxtTest, DumpGivesBackWhatMakeWasGiven) {
-    for (unsigned seed = 1; seed <= 6; ++seed) {
+    for (unsigned seed = 0; seed <= 6; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        std::string table = RandomTable(seed, seed == 1 ? 3 : 400);
+        std::string table = seed == 0 ? EveryByteTable() : RandomTable(seed, seed == 1 ? 3 : 400);
         std::string game = work + "/game" + std::to_string(seed);
-        FxtRun made = MakeFrom(table, game);
+        FxtRun made = MakeFrom(table, game + "-ansi", true);
         ASSERT_EQ(made.status, 0) << made.err;
-        FxtRun dumped = Fxt({"dump", game});
+        made = MakeFrom(EncodedTable(table, TABLE_UTF8), game);
+        ASSERT_EQ(made.status, 0) << made.err;
+        EXPECT_EQ(LanguageFiles(game), LanguageFiles(game + "-ansi"));
+        FxtRun dumped = Fxt({"dump", "--ansi", game});
         ASSERT_EQ(dumped.status, 0) << dumped.err;
         EXPECT_EQ(dumped.err, "");
         ASSERT_EQ(dumped.out, table);
+        dumped = Fxt({"dump", game});
+        ASSERT_EQ(dumped.out, EncodedTable(table, TABLE_UTF8));
     }
 }
 
 TEST_F(FxtTest, BadTablesAreRefusedAndNothingIsWritten) {
     const std::string header = TableHeader;
+    const std::string utf16 = std::string("\xFF\xFEk\0e\0y\0", 8);
     struct Case {
         std::string table;
         std::string error;
+        bool ansi;
     };
     std::vector<Case> cases = {
-        {"key\tEnglish\n", "line 1: the header"},
-        {header + "A\ta\tb\n", "line 2: expected 5 tab-separated fields, found 3"},
-        {header + "A\ta\t\\N\t\\N\t\\N\nB\tb\\x\t\\N\t\\N\t\\N\n", "line 3: bad escape \\x"},
-        {header + "A\ta\\\t\\N\t\\N\t\\N\n", "line 2: a backslash at the end"},
-        {header + "A\ta\t\\N\t\\N\tb\\\n", "line 2: a backslash at the end"},
-        {header + "A]\ta\t\\N\t\\N\t\\N\n", "line 2: a key cannot hold ']'"},
-        {header + "A\t\\N\t\\N\tx[y\t\\N\n", "line 2: the German text holds '['"},
-        {header + "A\ta" + std::string(1, '\0') + "\t\\N\t\\N\t\\N\n", "line 2: a 0 byte"},
-        {header + "A\t\xFF\t\\N\t\\N\t\\N\n", "line 2: a 255 byte"},
-        {header + "A\ta\r\t\\N\t\\N\t\\N\n", "line 2: a raw carriage return"},
-        {header + "A\ta\t\\N\t\\N\t\\N\nB\tb\t\\N\t\\N\t\\N\nA\tc\t\\N\t\\N\t\\N\n", "line 4: duplicate key, first on line 2"},
-        {header + "\\N\ta\t\\N\t\\N\t\\N\n", "line 2: the key is \\N"},
-        {header + "A\t\\N\t\\N\t\\N\t\\N\n", "line 2: the key has no text"},
-        {header + "A\t\\N\ta\t\\N\t\\N\nB\tb\t\\N\t\\N\t\\N\n", "line 3: the key's first text is English"},
+        {"key\tEnglish\n", "line 1: the header", false},
+        {header + "A\ta\tb\n", "line 2: expected 5 tab-separated fields, found 3", false},
+        {header + "A\ta\t\\N\t\\N\t\\N\nB\tb\\x\t\\N\t\\N\t\\N\n", "line 3: bad escape \\x", false},
+        {header + "A\ta\\\t\\N\t\\N\t\\N\n", "line 2: a backslash at the end", false},
+        {header + "A\ta\t\\N\t\\N\tb\\\n", "line 2: a backslash at the end", false},
+        {header + "A]\ta\t\\N\t\\N\t\\N\n", "line 2: a key cannot hold ']'", false},
+        {header + "A\t\\N\t\\N\tx[y\t\\N\n", "line 2: the German text holds '['", false},
+        {header + "A\ta" + std::string(1, '\0') + "\t\\N\t\\N\t\\N\n", "line 2: a 0 byte", true},
+        {header + "A\t\xFF\t\\N\t\\N\t\\N\n", "line 2: a 255 byte", true},
+        {header + "A\ta\r\t\\N\t\\N\t\\N\n", "line 2: a raw carriage return", false},
+        {header + "A\ta\r\n\r\nB\tb\t\\N\t\\N\t\\N\n", "line 2: expected 5 tab-separated fields, found 2", false},
+        {header + "A\ta\t\\N\t\\N\t\\N\nB\tb\t\\N\t\\N\t\\N\nA\tc\t\\N\t\\N\t\\N\n", "line 4: duplicate key, first on line 2",
+         false},
+        {header + "\\N\ta\t\\N\t\\N\t\\N\n", "line 2: the key is \\N", false},
+        {header + "A\t\\N\t\\N\t\\N\t\\N\n", "line 2: the key has no text", false},
+        {header + "A\t\\N\ta\t\\N\t\\N\nB\tb\t\\N\t\\N\t\\N\n", "line 3: the key's first text is English", false},
+        // What editors do to a table: columns count characters, not bytes.
+        {header + "A\tBienvenue \xE0 Harbour\t\\N\t\\N\t\\N\n",
+         "line 2, column 13: the byte 0xE0 is not UTF-8; a Windows-1252 (\"ANSI\") table is read with --ansi", false},
+        {header + "A\t\xC3\xA9\xE2\x82\xAC\xC3\t\\N\t\\N\t\\N\n", "line 2, column 5: the byte 0xC3 is not UTF-8", false},
+        {header + "A\t\xC0\xA0\t\\N\t\\N\t\\N\n", "line 2, column 3: the byte 0xC0 is not UTF-8", false},
+        {header + "A\t\xED\xA0\x80\t\\N\t\\N\t\\N\n", "line 2, column 3: the byte 0xED is not UTF-8", false},
+        {header + "A\tBienvenue \xEF\xBF\xBD Harbour\t\\N\t\\N\t\\N\n",
+         "line 2, column 13: U+FFFD, the replacement character: an editor that could not read the table put it in "
+         "place of a letter; dump the table again and edit it as UTF-8",
+         false},
+        {header + "A\tBienvenue \xEF\xBF\xBD Harbour\t\\N\t\\N\t\\N\n", "line 2, column 13: U+FFFD, the replacement character",
+         true},
+        {header + "A\t\xC3\xA9\xE4\xB8\xAD\t\\N\t\\N\t\\N\n",
+         "line 2, column 4: U+4E2D is a character the game's files cannot hold", false},
+        {header + "A\t\xF0\x9F\x98\x80\t\\N\t\\N\t\\N\n", "line 2, column 3: U+1F600 is a character", false},
+        {header + "A\t\xC2\x80\t\\N\t\\N\t\\N\n", "line 2, column 3: U+0080 is a character", false},
+        {header + "A\t\xC3\xBF\t\\N\t\\N\t\\N\n", "line 2, column 3: U+00FF is a character", false},
+        {header + "A\ta" + std::string(1, '\0') + "\t\\N\t\\N\t\\N\n", "line 2, column 4: U+0000 is a character", false},
+        {utf16, "line 1, column 1: the table is in UTF-16 (\"Unicode\"); save it as UTF-8", false},
+        {utf16, "line 1, column 1: the table is in UTF-16", true},
+        {"\xFE\xFF" + utf16.substr(2), "line 1, column 1: the table is in UTF-16", false},
+        {"\xEF\xBB\xBF" + header, "line 1, column 1: the table begins with UTF-8's byte-order mark: it is UTF-8, which "
+                                  "fxt reads without --ansi",
+         true},
     };
     for (const Case &each : cases) {
         SCOPED_TRACE(each.error);
         std::string game = work + "/never";
-        FxtRun run = MakeFrom(each.table, game);
+        FxtRun run = MakeFrom(each.table, game, each.ansi);
         EXPECT_EQ(run.status, 1);
         EXPECT_NE(run.err.find(each.error), std::string::npos) << run.err;
         struct stat info;
@@ -176,6 +283,96 @@ TEST_F(FxtTest, BadTablesAreRefusedAndNothingIsWritten) {
     EXPECT_EQ(Fxt({"dump", game}).out, header + "A\ta\tb\tc\td\n");
 }
 
+// A byte-order mark, CR LF line ends and empty lines at the end are read
+// as the table they hold.
+TEST_F(FxtTest, TablesAsEditorsSaveThem) {
+    const std::string rows[] = {"key\tEnglish\tFrench\tGerman\tItalian", "A\tone\tun \xE9t\xE9\t\\N\t",
+                                "B\t\\N\tdeux\\r\\n\tzwei\tdue"};
+    const std::string dumped = rows[0] + "\n" + rows[1] + "\n" + rows[2] + "\n";
+    const std::string crlf = rows[0] + "\r\n" + rows[1] + "\r\n" + rows[2] + "\r\n";
+    const std::string bom = "\xEF\xBB\xBF";
+    for (const std::string &table : {bom + EncodedTable(dumped, TABLE_UTF8), EncodedTable(crlf, TABLE_UTF8),
+                                     bom + EncodedTable(crlf + "\r\n\r\n", TABLE_UTF8),
+                                     EncodedTable(dumped + "\n\n", TABLE_UTF8),
+                                     EncodedTable(rows[0] + "\n" + rows[1] + "\r\n" + rows[2], TABLE_UTF8)}) {
+        SCOPED_TRACE(table);
+        FxtRun made = MakeFrom(table, work + "/game");
+        ASSERT_EQ(made.status, 0) << made.err;
+        EXPECT_EQ(Fxt({"dump", "--ansi", work + "/game"}).out, dumped);
+    }
+    ASSERT_EQ(MakeFrom(crlf + "\n", work + "/ansi", true).status, 0);
+    EXPECT_EQ(Fxt({"dump", "--ansi", work + "/ansi"}).out, dumped);
+}
+
+// Make replaces the four files, keeping each file it replaces the first time
+// as NAME.bak, and never that backup again; a file it cannot replace stops
+// it before anything is written.
+TEST_F(FxtTest, ReplacesAllFourFilesOrNone) {
+    const std::string header = TableHeader, game = work + "/game";
+    FxtRun made = MakeFrom(header + "A\tone\tun\teins\tuno\n", game);
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(made.out + made.err, "") << "nothing replaced, nothing kept";
+    const std::vector<std::string> first = LanguageFiles(game);
+
+    made = MakeFrom(header + "A\ttwo\tdeux\tzwei\tdue\n", game);
+    ASSERT_EQ(made.status, 0) << made.err;
+    std::string kept;
+    for (const char *name : {"ENGLISH.FXT", "FRENCH.FXT", "GERMAN.FXT", "ITALIAN.FXT"})
+        kept += "kept " + Shown(game + "/GTADATA/" + name) + " as it was in " + name + ".bak\n";
+    EXPECT_EQ(made.out, kept);
+    EXPECT_EQ(made.err, "");
+    EXPECT_EQ(Names(game + "/GTADATA"), (std::vector<std::string>{"ENGLISH.FXT", "ENGLISH.FXT.bak", "FRENCH.FXT",
+                                                                  "FRENCH.FXT.bak", "GERMAN.FXT", "GERMAN.FXT.bak",
+                                                                  "ITALIAN.FXT", "ITALIAN.FXT.bak"}));
+    auto backups = [&] {
+        std::vector<std::string> files;
+        for (const char *name : LanguageFileNames) files.push_back(ReadBytes(game + "/" + CompatNativePath(name) + ".bak"));
+        return files;
+    };
+    EXPECT_EQ(backups(), first);
+
+    made = MakeFrom(header + "A\tthree\ttrois\tdrei\ttre\n", game);
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(made.out + made.err, "");
+    EXPECT_EQ(backups(), first) << "the backups hold the files from before the first make";
+    EXPECT_EQ(Fxt({"dump", game}).out, header + "A\tthree\ttrois\tdrei\ttre\n");
+
+    const std::map<std::string, std::string> before = FolderSnapshot(game);
+    const std::string italian = game + "/GTADATA/ITALIAN.FXT";
+    ASSERT_EQ(chmod(italian.c_str(), 0444), 0);
+    made = MakeFrom(header + "A\tfour\tquatre\tvier\tquattro\n", game);
+    EXPECT_EQ(made.status, 1);
+    EXPECT_EQ(made.err, "fxt: " + Shown(italian) + " is read-only\nfxt: the game folder is left as it was\n");
+    EXPECT_EQ(FolderSnapshot(game), before);
+    ASSERT_EQ(chmod(italian.c_str(), 0644), 0);
+
+    Hold("game/GTADATA/GERMAN.FXT");
+    made = MakeFrom(header + "A\tfour\tquatre\tvier\tquattro\n", game);
+    Release();
+    EXPECT_EQ(made.status, 1);
+    std::string refusal = "fxt: " + Shown(game + "/GTADATA/GERMAN.FXT") + " cannot be replaced: ";
+    EXPECT_EQ(made.err.substr(0, refusal.size()), refusal) << made.err;
+    EXPECT_NE(made.err.find("\nfxt: the game folder is left as it was\n"), std::string::npos) << made.err;
+    EXPECT_EQ(FolderSnapshot(game), before);
+}
+
+// Entries after an early end of a file's data never reach the table: make
+// says so, and the backup keeps them.
+TEST_F(FxtTest, EntriesLoadingNeverReachesAreKeptInTheBackup) {
+    const std::string header = TableHeader, game = work + "/game";
+    ASSERT_EQ(MakeFrom(header + "A\tone\tun\teins\tuno\n", game).status, 0);
+    const std::string french = game + "/GTADATA/FRENCH.FXT";
+    const std::string body = EncodeDecodedBytes(std::string(8, 'x') + "[C]c[D]d[E").substr(8);
+    const std::string lost = EncodeDecodedBytes("[A]un[B]deux[") + "\xFF" + body;
+    WriteBytes(french, lost);
+    FxtRun made = MakeFrom(header + "A\tone\tun\teins\tuno\nB\ttwo\tdeux\tzwei\tdue\n", game);
+    ASSERT_EQ(made.status, 0);
+    EXPECT_EQ(made.err, "fxt: " + Shown(french) +
+                            " held 2 entries that loading never reaches (fxt check tells where); FRENCH.FXT.bak keeps "
+                            "them\n");
+    EXPECT_EQ(ReadBytes(french + ".bak"), lost);
+}
+
 TEST_F(FxtTest, DumpOfAFolderWithoutLanguageFilesFails) {
     FxtRun run = Fxt({"dump", work});
     EXPECT_EQ(run.status, 1);
@@ -185,16 +382,6 @@ TEST_F(FxtTest, DumpOfAFolderWithoutLanguageFilesFails) {
     EXPECT_EQ(run.err.substr(0, start.size()), start);
     if (!WindowsFxt()) EXPECT_EQ(run.err, start + "The system cannot find the path specified.\n");
     EXPECT_TRUE(run.err.size() > start.size() + 1 && run.err.find('\n') == run.err.size() - 1) << run.err;
-}
-
-std::vector<std::string> Names(const std::string &folder) {
-    std::vector<std::string> names;
-    DIR *listing = opendir(folder.c_str());
-    while (const dirent *entry = listing ? readdir(listing) : nullptr)
-        if (entry->d_name[0] != '.') names.push_back(entry->d_name);
-    if (listing) closedir(listing);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 TEST_F(FxtTest, FileNamesInAnyLetterCase) {
@@ -214,30 +401,44 @@ TEST_F(FxtTest, FileNamesInAnyLetterCase) {
     ASSERT_EQ(MakeFrom(header + "B\tx\ty\tz\tw\n", game).status, 0);
     EXPECT_EQ(Fxt({"dump", game}).out, header + "B\tx\ty\tz\tw\n");
     EXPECT_EQ(Names(game), std::vector<std::string>{"gtaData"});
-    EXPECT_EQ(Names(game + "/gtaData"), lower) << "make replaced the files, not wrote a second set beside them";
+    std::vector<std::string> kept = lower;
+    for (const std::string &name : lower) kept.push_back(name + ".bak");
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(Names(game + "/gtaData"), kept) << "make replaced the files, not wrote a second set beside them";
+
+#ifndef FXT_UNDER_WINE
+    // On Linux the folder named is taken as named: gta is not GTA.
+    ASSERT_EQ(rename(game.c_str(), (work + "/GTA").c_str()), 0);
+    ASSERT_EQ(MakeFrom(header + "C\tc\tc\tc\tc\n", work + "/gta").status, 0);
+    EXPECT_EQ(Fxt({"dump", work + "/GTA"}).out, header + "B\tx\ty\tz\tw\n");
+    EXPECT_EQ(Fxt({"dump", work + "/gta"}).out, header + "C\tc\tc\tc\tc\n");
+    EXPECT_EQ(Fxt({"dump", work + "/Gta"}).status, 1);
+    EXPECT_EQ(Names(work + "/gta/GTADATA"), (std::vector<std::string>{"ENGLISH.FXT", "FRENCH.FXT", "GERMAN.FXT", "ITALIAN.FXT"}));
+#endif
 }
 
 TEST_F(FxtTest, CheckReportsWhatDoesNotReachTheTable) {
     std::string game = work + "/game";
-    WriteBytes(work + "/table.tsv", RealisticTable(300, 5));
-    ASSERT_EQ(Fxt({"make", work + "/table.tsv", game}).status, 0);
+    ASSERT_EQ(MakeFrom(RealisticTable(300, 5), game, true).status, 0);
     FxtRun clean = Fxt({"check", game});
     EXPECT_EQ(clean.status, 0);
     EXPECT_EQ(std::count(clean.out.begin(), clean.out.end(), '\n'), 4) << "the summary only: " << clean.out;
 
     WriteBytes(game + "/GTADATA/ENGLISH.FXT", EncodeDecodedBytes("[A]a[B]b["));
     WriteBytes(game + "/GTADATA/FRENCH.FXT", EncodeDecodedBytes("[A]un[B]deux[A]trois["));
-    WriteBytes(game + "/GTADATA/GERMAN.FXT", EncodeDecodedBytes("[A]eins[C]zwei"));
+    WriteBytes(game + "/GTADATA/GERMAN.FXT", EncodeDecodedBytes("[A]eins[C\xE9]zwei"));
     WriteBytes(game + "/GTADATA/ITALIAN.FXT", "");
+    const std::string report =
+        "FRENCH.FXT:12: [A] occurs earlier in this file, at offset 0: this text is ignored\n"
+        "GERMAN.FXT:7: [C\xE9] is the last entry and its text runs into the end of the data: it is not stored\n"
+        "English: 2 entries stored; 0 of the 2 keys have no English text\n"
+        "French: 2 entries stored; 0 of the 2 keys have no French text\n"
+        "German: 1 entry stored; 1 of the 2 keys has no German text\n"
+        "Italian: 0 entries stored; 2 of the 2 keys have no Italian text\n";
     FxtRun found = Fxt({"check", game});
     EXPECT_EQ(found.status, 1);
-    EXPECT_EQ(found.out,
-              "FRENCH.FXT:12: [A] occurs earlier in this file, at offset 0: this text is ignored\n"
-              "GERMAN.FXT:7: [C] is the last entry and its text runs into the end of the data: it is not stored\n"
-              "English: 2 entries stored; 0 of the 2 keys have no English text\n"
-              "French: 2 entries stored; 0 of the 2 keys have no French text\n"
-              "German: 1 entry stored; 1 of the 2 keys has no German text\n"
-              "Italian: 0 entries stored; 2 of the 2 keys have no Italian text\n");
+    EXPECT_EQ(found.out, EncodedTable(report, TABLE_UTF8));
+    EXPECT_EQ(Fxt({"check", "--ansi", game}).out, report);
 }
 
 #ifdef FXT_UNDER_WINE
@@ -250,7 +451,8 @@ TEST_F(FxtTest, MatchesTheLinuxFxt) {
     std::vector<std::string> folders;
     for (const auto &table : tables) {
         WriteBytes(work + "/" + table.first + ".tsv", table.second);
-        ASSERT_EQ(Fxt({"make", table.first + ".tsv", table.first}, false).status, 0);
+        WriteBytes(work + "/" + table.first + "-utf8.tsv", EncodedTable(table.second, TABLE_UTF8));
+        ASSERT_EQ(Fxt({"make", "--ansi", table.first + ".tsv", table.first}, false).status, 0);
         folders.push_back(table.first);
     }
     // Entries lost in every way loading loses them, escapes, and a text
@@ -267,9 +469,12 @@ TEST_F(FxtTest, MatchesTheLinuxFxt) {
     for (int i = 0; i < LANGUAGE_COUNT; ++i) WriteBytes(work + "/edge/" + CompatNativePath(LanguageFileNames[i]), edge[i]);
     folders.push_back("edge");
     for (const std::string &folder : folders)
-        for (const char *command : {"dump", "check"}) {
-            SCOPED_TRACE(std::string(command) + " " + folder);
-            FxtRun linux = Fxt({command, folder}, false), windows = Fxt({command, folder});
+        for (const std::vector<std::string> &command :
+             std::vector<std::vector<std::string>>{{"dump"}, {"dump", "--ansi"}, {"check"}, {"check", "--ansi"}}) {
+            std::vector<std::string> arguments = command;
+            arguments.push_back(folder);
+            SCOPED_TRACE(command[0] + " " + (command.size() > 1 ? command[1] + " " : "") + folder);
+            FxtRun linux = Fxt(arguments, false), windows = Fxt(arguments);
             EXPECT_EQ(windows.status, linux.status);
             EXPECT_EQ(windows.out, linux.out);
             EXPECT_EQ(windows.err, linux.err);
@@ -279,14 +484,29 @@ TEST_F(FxtTest, MatchesTheLinuxFxt) {
     for (const std::string &written : {"Z:" + Shown(work) + "\\realistic", work + "/realistic/", std::string(".\\realistic")})
         EXPECT_EQ(Fxt({"dump", written}).out, dumped) << written;
 
-    // What the Windows fxt writes is what the Linux one writes.
+    // What the Windows fxt writes from UTF-8 is what the Linux one writes
+    // from the files' own bytes.
     for (const auto &table : tables) {
         SCOPED_TRACE("make " + table.first);
-        ASSERT_EQ(Fxt({"make", table.first + ".tsv", "windows-" + table.first}).status, 0);
+        ASSERT_EQ(Fxt({"make", table.first + "-utf8.tsv", "windows-" + table.first}).status, 0);
         for (const char *name : LanguageFileNames)
             EXPECT_EQ(ReadBytes(work + "/windows-" + table.first + "/" + CompatNativePath(name)),
                       ReadBytes(work + "/" + table.first + "/" + CompatNativePath(name)));
-        EXPECT_EQ(Fxt({"dump", "windows-" + table.first}, false).out, table.second);
+        EXPECT_EQ(Fxt({"dump", "--ansi", "windows-" + table.first}, false).out, table.second);
+    }
+}
+
+// On a console fxt.exe writes characters, not bytes: in either mode the
+// letters show right, whatever the console's code page would make of bytes.
+TEST_F(FxtTest, ConsoleShowsTheLetters) {
+    ASSERT_EQ(MakeFrom(TableHeader + std::string("A\tcaf\xC3\xA9 \xE2\x82\xAC 5\t\\N\t\\N\t\\N\n"), work + "/game").status, 0);
+    for (std::string mode : {"", "--ansi"}) {
+        SCOPED_TRACE("dump " + mode);
+        // A terminal, which Wine's console writes to in UTF-8.
+        std::string dump = Quoted(getenv("WINE")) + " " + Quoted(WindowsFxt()) + " dump " + mode + " game";
+        FxtRun run = Run("cd " + Quoted(work) + " && script -qec " + Quoted(dump) + " /dev/null >out 2>err </dev/null");
+        EXPECT_EQ(run.status, 0);
+        EXPECT_NE(run.out.find("caf\xC3\xA9 \xE2\x82\xAC 5"), std::string::npos) << run.out;
     }
 }
 #endif

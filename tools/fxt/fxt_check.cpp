@@ -40,8 +40,9 @@ std::string UpToZero(const std::string &text) {
 
 // How many entries loading would store from the next "[" on, were it not
 // stopped: entries with a key and a text ended by "[", up to the end of the
-// data.
-int CountFollowingEntries(Reading *reading) {
+// data or an empty key, which would stop it again. They count as entries
+// the file holds that loading never reaches.
+int CountFollowingEntries(Reading *reading, LanguageFileCheck *check) {
     DWORD at;
     int ch;
     while ((ch = Next(reading, &at)) != '[')
@@ -49,14 +50,14 @@ int CountFollowingEntries(Reading *reading) {
     int count = 0;
     for (;;) {
         size_t keyLength = 0;
-        while ((ch = Next(reading, &at)) != ']') {
-            if (ch == DataEnd) return count;
-            ++keyLength;
-        }
-        while ((ch = Next(reading, &at)) != '[')
-            if (ch == DataEnd) return count;
-        if (keyLength > 0) ++count;
+        while ((ch = Next(reading, &at)) != ']' && ch != DataEnd) ++keyLength;
+        if (ch == DataEnd || keyLength == 0) break;
+        while ((ch = Next(reading, &at)) != '[' && ch != DataEnd) continue;
+        if (ch == DataEnd) break;
+        ++count;
     }
+    check->unreached += count;
+    return count;
 }
 
 // "1 entry ... is" or "N entries ... are".
@@ -67,9 +68,9 @@ std::string EntriesAre(int count, const std::string &between, const std::string 
 
 // What an entry that runs into the end of the data is told, and where the
 // data ended when that was before the end of the file.
-std::string EndOfData(Reading *reading, DWORD endAt) {
+std::string EndOfData(Reading *reading, DWORD endAt, LanguageFileCheck *check) {
     if (reading->physicalEnd) return "";
-    int lost = CountFollowingEntries(reading);
+    int lost = CountFollowingEntries(reading, check);
     return "; the data ends at offset " + std::to_string(endAt) + ", before the end of the file" +
            (lost ? ", and " + EntriesAre(lost, " after it ", "not read") : "");
 }
@@ -84,7 +85,7 @@ void CheckEntries(Reading *reading, LanguageFileCheck *check) {
     int ch = Next(reading, &entryAt);
     if (ch != '[') {
         if (ch == DataEnd && reading->physicalEnd) return;
-        int lost = CountFollowingEntries(reading);
+        int lost = CountFollowingEntries(reading, check);
         if (lost)
             Note(check, 0, "the data does not begin with '[': nothing of this file is loaded, and " +
                                EntriesAre(lost, " in it ", "ignored"));
@@ -95,7 +96,7 @@ void CheckEntries(Reading *reading, LanguageFileCheck *check) {
         while ((ch = Next(reading, &at)) != ']') {
             if (ch == DataEnd) {
                 // A lone "[" at the very end is how files end; it loses nothing.
-                std::string lost = EndOfData(reading, at);
+                std::string lost = EndOfData(reading, at, check);
                 if (!key.empty())
                     Note(check, entryAt,
                          "[" + EscapedText(key) + ": the data ends inside this key: the entry is not stored" + lost);
@@ -106,7 +107,7 @@ void CheckEntries(Reading *reading, LanguageFileCheck *check) {
             key += (char)ch;
         }
         if (key.empty()) {
-            int lost = CountFollowingEntries(reading);
+            int lost = CountFollowingEntries(reading, check);
             if (lost) Note(check, entryAt, "the empty key [] ends the data: " + EntriesAre(lost, " after it ", "ignored"));
             return;
         }
@@ -115,7 +116,7 @@ void CheckEntries(Reading *reading, LanguageFileCheck *check) {
         while ((ch = Next(reading, &nextAt)) != '[') {
             if (ch == DataEnd) {
                 Note(check, entryAt, "[" + EscapedText(key) + "] is the last entry and its text runs into the end of the " +
-                                         "data: it is not stored" + EndOfData(reading, nextAt));
+                                         "data: it is not stored" + EndOfData(reading, nextAt, check));
                 return;
             }
             text += (char)ch;

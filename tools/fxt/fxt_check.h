@@ -18,6 +18,10 @@ struct LanguageFileCheck {
     std::vector<CheckFinding> findings;
     // The key and text pairs the file stores, in order, as they are stored.
     std::vector<std::pair<std::string, std::string>> stored;
+    // Entries after where loading stops early (an end of the data before
+    // the end of the file, an empty key, a file that does not begin with
+    // "["): loading never reaches them.
+    int unreached = 0;
 };
 
 // Reads the language file of LanguageIndex index below GameFolderPath with

@@ -1,8 +1,6 @@
-// fxt's files, through the system's file calls: the stand-in layer's on
+// fxt's table file, through the system's file calls: the stand-in layer's on
 // Linux, Windows' own on Windows.
 #include "fxt_files.h"
-
-#include "fxt_platform.h"
 
 #include "text/text_store.h"
 
@@ -17,40 +15,18 @@ int ReadStandardInput(std::string *content) {
     return !ferror(stdin);
 }
 
-int WriteWholeFile(const std::string &path, const std::string &bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) return 0;
-    DWORD written = 0;
-    BOOL wrote = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL) && written == bytes.size();
-    DWORD error = GetLastError();
-    BOOL closed = CloseHandle(file);
-    SetLastError(error);
-    return wrote && closed;
-}
-
-// A folder that is there afterwards, made or found.
-int MakeFolder(const std::string &path) {
-    if (CreateDirectoryA(path.c_str(), NULL)) return 1;
-    DWORD error = GetLastError();
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return 1;
-    SetLastError(error);
-    return 0;
-}
-
-std::string Failed(const std::string &path) {
-    return ShownPath(path) + ": " + LastErrorText();
-}
-
 } // namespace
 
-std::string LastErrorText(void) {
-    DWORD code = GetLastError();
+std::string ErrorText(DWORD code) {
     char *text = SystemErrorText(code);
     std::string line = text ? text : "error " + std::to_string(code);
     LocalFree(text);
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ')) line.pop_back();
     return line;
+}
+
+std::string LastErrorText(void) {
+    return ErrorText(GetLastError());
 }
 
 int ReadWholeFile(const std::string &path, std::string *content) {
@@ -67,33 +43,4 @@ int ReadWholeFile(const std::string &path, std::string *content) {
     CloseHandle(file);
     SetLastError(error);
     return read;
-}
-
-int WriteLanguageFiles(const std::string &folder, const std::string images[TABLE_LANGUAGES], std::string *error) {
-    std::string data = folder + "GTADATA";
-    for (const std::string &each : {folder, data})
-        if (!MakeFolder(each)) {
-            *error = Failed(each);
-            return 0;
-        }
-    std::string finals[TABLE_LANGUAGES];
-    std::string temporaries[TABLE_LANGUAGES];
-    for (int i = 0; i < TABLE_LANGUAGES; ++i) {
-        finals[i] = folder + LanguageFileNames[i];
-        temporaries[i] = finals[i] + ".tmp";
-    }
-    int written = 1;
-    for (int i = 0; written && i < TABLE_LANGUAGES; ++i)
-        if (!WriteWholeFile(temporaries[i], images[i])) {
-            *error = Failed(temporaries[i]);
-            written = 0;
-        }
-    for (int i = 0; written && i < TABLE_LANGUAGES; ++i)
-        if (!MoveFileExA(temporaries[i].c_str(), finals[i].c_str(), MOVEFILE_REPLACE_EXISTING)) {
-            *error = Failed(finals[i]);
-            written = 0;
-        }
-    if (!written)
-        for (const std::string &temporary : temporaries) DeleteFileA(temporary.c_str());
-    return written;
 }

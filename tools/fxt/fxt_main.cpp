@@ -3,22 +3,29 @@
 // that never reaches the table. The same source on Windows and on Linux.
 #include "fxt_check.h"
 #include "fxt_encoder.h"
+#include "fxt_encoding.h"
 #include "fxt_files.h"
 #include "fxt_platform.h"
+#include "fxt_replace.h"
 #include "fxt_table.h"
 
 #include "folder/game_folder.h"
 #include "text/text_store.h"
 
+#include <algorithm>
+#include <new>
 #include <stdio.h>
 #include <string.h>
+#include <vector>
 
 namespace {
 
 const char Usage[] =
-    "usage: fxt dump GAMEFOLDER        print GAMEFOLDER's four language files as one table\n"
-    "       fxt make TABLE GAMEFOLDER  write GAMEFOLDER/GTADATA/*.FXT from TABLE (- for standard input)\n"
-    "       fxt check GAMEFOLDER       tell what the language files hold that does not reach the table\n";
+    "usage: fxt dump [--ansi] GAMEFOLDER        print GAMEFOLDER's four language files as one table\n"
+    "       fxt make [--ansi] TABLE GAMEFOLDER  write GAMEFOLDER/GTADATA/*.FXT from TABLE (- for standard input),\n"
+    "                                           keeping each file replaced the first time as NAME.bak\n"
+    "       fxt check [--ansi] GAMEFOLDER       tell what the language files hold that does not reach the table\n"
+    "Tables are UTF-8; with --ansi they are the bytes the files hold (Windows-1252).\n";
 
 // The longest game folder the program accepts, with its trailing separator.
 const size_t LongestGameFolder = 234;
@@ -29,9 +36,15 @@ int Fail(const std::string &message) {
     return 1;
 }
 
-int WriteOut(const std::string &bytes) {
-    if (fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && fflush(stdout) == 0) return 0;
-    return Fail("cannot write to standard output");
+int WriteBytes(FILE *stream, const std::string &bytes) {
+    return fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size() && fflush(stream) == 0;
+}
+
+// Text of the files' bytes: in the table's encoding, or as its characters
+// on a console.
+int WriteOut(const std::string &bytes, TableEncoding encoding) {
+    int written = WritesToConsole() ? WriteConsoleCharacters(bytes) : WriteBytes(stdout, EncodedTable(bytes, encoding));
+    return written ? 0 : Fail("cannot write to standard output");
 }
 
 // The folder with a separator at its end, as the game folder is kept.
@@ -48,42 +61,56 @@ std::string FolderArgumentProblem(const std::string &folder) {
     return "";
 }
 
-// Loads the game folder's files into the table as Parlyte does; a file that
-// cannot be opened has been reported.
-int LoadGameFolder(const std::string &folder) {
+// Checks the game folder argument and makes it the one the files are found
+// in, as Parlyte keeps it.
+int UseGameFolder(const std::string &folder) {
     std::string problem = FolderArgumentProblem(folder);
     if (!problem.empty()) {
         Fail(problem);
         return 0;
     }
     lstrcpyA(GameFolderPath, FolderPath(folder).c_str());
-    return LoadAllLanguageFiles();
+    FindNamesInAnyCaseBelow(GameFolderPath);
+    return 1;
 }
 
-int Dump(const std::string &folder) {
+// Loads the game folder's files into the table as Parlyte does; a file that
+// cannot be opened has been reported.
+int LoadGameFolder(const std::string &folder) {
+    return UseGameFolder(folder) && LoadAllLanguageFiles();
+}
+
+int Dump(const std::string &folder, TableEncoding encoding) {
     if (!LoadGameFolder(folder)) return 1;
     std::string table = TableHeader;
     for (const TextEntry *entry = TheTextTable.head; entry; entry = entry->next)
         table += FormatTableRow(entry->key, entry->texts);
-    return WriteOut(table);
+    return WriteOut(table, encoding);
 }
 
-int Make(const std::string &tablePath, const std::string &folder) {
+int Make(const std::string &tablePath, const std::string &folder, TableEncoding encoding) {
     std::string problem = FolderArgumentProblem(folder);
     if (!problem.empty()) return Fail(problem);
-    std::string content;
+    std::string content, bytes, error;
     if (!ReadWholeFile(tablePath, &content)) return Fail(ShownPath(tablePath) + ": " + LastErrorText());
     std::vector<TableRow> rows;
-    std::string error;
-    if (!ParseTable(content, &rows, &error)) return Fail(ShownPath(tablePath) + ": " + error);
+    if (!DecodeTable(content, encoding, &bytes, &error) || !ParseTable(bytes, &rows, &error))
+        return Fail(ShownPath(tablePath) + ": " + error);
     std::string images[TABLE_LANGUAGES];
     for (int i = 0; i < TABLE_LANGUAGES; ++i) images[i] = EncodeTableLanguage(rows, i);
-    if (!WriteLanguageFiles(FolderPath(folder), images, &error)) return Fail(error);
-    return 0;
+    if (!UseGameFolder(folder)) return 1;
+    ReplaceReport report;
+    int replaced = ReplaceLanguageFiles(GameFolderPath, images, &report);
+    for (const std::string &line : report.warnings) Fail(line);
+    for (const std::string &line : report.errors) Fail(line);
+    std::string backups;
+    for (const std::string &line : report.backups) backups += line + "\n";
+    if (!replaced) return 1;
+    return WriteOut(backups, encoding);
 }
 
 // The findings one a line, then what the table holds of each language.
-int Check(const std::string &folder) {
+int Check(const std::string &folder, TableEncoding encoding) {
     if (!LoadGameFolder(folder)) return 1;
     std::string report;
     size_t findings = 0;
@@ -105,8 +132,22 @@ int Check(const std::string &folder) {
                   std::to_string(keys) + " keys " + (without == 1 ? "has" : "have") + " no " + LanguageNames[i] +
                   " text\n";
     }
-    int written = WriteOut(report);
+    int written = WriteOut(report, encoding);
     return written != 0 ? written : findings != 0;
+}
+
+// fxt COMMAND [--ansi] ARGUMENTS...
+int Run(const std::vector<std::string> &arguments) {
+    std::string command = arguments.empty() ? "" : arguments[0];
+    if (arguments.size() == 1 && (command == "--help" || command == "-h")) return WriteOut(Usage, TABLE_ANSI);
+    bool ansi = arguments.size() > 1 && arguments[1] == "--ansi";
+    TableEncoding encoding = ansi ? TABLE_ANSI : TABLE_UTF8;
+    std::vector<std::string> operands(arguments.begin() + std::min(arguments.size(), (size_t)(ansi ? 2 : 1)), arguments.end());
+    if (command == "dump" && operands.size() == 1) return Dump(operands[0], encoding);
+    if (command == "make" && operands.size() == 2) return Make(operands[0], operands[1], encoding);
+    if (command == "check" && operands.size() == 1) return Check(operands[0], encoding);
+    fputs(Usage, stderr);
+    return 2;
 }
 
 } // namespace
@@ -118,11 +159,11 @@ void ReportOpenFailure(const char *path) {
 
 int main(int argc, char **argv) {
     UseBinaryStandardStreams();
-    std::string command = argc > 1 ? argv[1] : "";
-    if (command == "--help" || command == "-h") return WriteOut(Usage);
-    if (command == "dump" && argc == 3) return Dump(argv[2]);
-    if (command == "make" && argc == 4) return Make(argv[2], argv[3]);
-    if (command == "check" && argc == 3) return Check(argv[2]);
-    fputs(Usage, stderr);
-    return 2;
+    try {
+        return Run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::bad_alloc &) {
+        // A make that ran out of memory has put the game folder back first.
+        fputs("fxt: out of memory\n", stderr);
+        return 1;
+    }
 }

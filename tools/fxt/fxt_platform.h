@@ -8,5 +8,15 @@
 void UseBinaryStandardStreams(void);
 // A path as the user's system writes it, for messages.
 std::string ShownPath(const std::string &path);
+// The game folder, ending with a separator. Names below it are found in any
+// letter case, as Windows finds the game's files; on Linux, the folder
+// itself and every other path are taken as written.
+void FindNamesInAnyCaseBelow(const std::string &folder);
+
+// Whether standard output is a console window, not a file or a pipe.
+bool WritesToConsole(void);
+// Writes Windows-1252 text to that console as its characters, which show
+// right whatever the console's code page. Returns 1, or 0 on failure.
+int WriteConsoleCharacters(const std::string &windows1252);
 
 #endif

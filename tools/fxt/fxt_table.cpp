@@ -1,6 +1,7 @@
 // Writing and reading the table format.
 #include "fxt_table.h"
 
+#include <algorithm>
 #include <map>
 
 const char TableHeader[] = "key\tEnglish\tFrench\tGerman\tItalian\n";
@@ -131,21 +132,33 @@ int ParseRow(const std::string &line, TableRow *row, std::string *problem) {
 
 int ParseTable(const std::string &content, std::vector<TableRow> *rows, std::string *error) {
     rows->clear();
-    if (content.compare(0, sizeof TableHeader - 1, TableHeader) != 0) {
-        *error = Where(1) + "the header must be: key<TAB>English<TAB>French<TAB>German<TAB>Italian";
-        return 0;
+    // Editors may leave empty lines at the end: the table ends with its last
+    // line that holds something.
+    size_t size = content.size();
+    while (size > 0 && content[size - 1] == '\n') {
+        --size;
+        if (size > 0 && content[size - 1] == '\r') --size;
     }
     std::map<std::string, size_t> keyLines;
     int latestFirstLanguage = 0;
     size_t lineNumber = 1;
-    size_t start = sizeof TableHeader - 1;
-    while (start < content.size()) {
-        ++lineNumber;
-        size_t end = content.find('\n', start);
-        if (end == std::string::npos) end = content.size();
+    for (size_t start = 0; start < size || lineNumber == 1; ++lineNumber) {
+        size_t end = std::min(content.find('\n', start), size);
+        // A line may end with CR LF, as well as with LF.
+        size_t length = end - start;
+        if (end < size && length > 0 && content[end - 1] == '\r') --length;
+        std::string line = content.substr(start, length);
+        start = end + 1;
+        if (lineNumber == 1) {
+            if (line + '\n' != TableHeader) {
+                *error = Where(1) + "the header must be: key<TAB>English<TAB>French<TAB>German<TAB>Italian";
+                return 0;
+            }
+            continue;
+        }
         TableRow row;
         std::string problem;
-        if (!ParseRow(content.substr(start, end - start), &row, &problem)) {
+        if (!ParseRow(line, &row, &problem)) {
             *error = Where(lineNumber) + problem;
             return 0;
         }
@@ -165,7 +178,6 @@ int ParseTable(const std::string &content, std::vector<TableRow> *rows, std::str
         }
         latestFirstLanguage = first;
         rows->push_back(row);
-        start = end + 1;
     }
     return 1;
 }

@@ -1,0 +1,112 @@
+// fxt make's writing, all or none: each file operation of a make fails in
+// turn, and each time the game folder holds just what it held before, or,
+// when the make reports success, the new files and the backups.
+#include "core_fixture.h"
+
+#include "tools/fxt/fxt_encoder.h"
+#include "tools/fxt/fxt_replace.h"
+
+#include <strings.h>
+#include <sys/stat.h>
+
+namespace {
+
+// A game folder as it may be before a make: files below it, by their paths.
+struct Scenario {
+    const char *name;
+    std::map<std::string, std::string> files;
+};
+
+const std::string Old[] = {EncodeLanguageFile({{"A", "old"}}), EncodeLanguageFile({{"A", "vieux"}}),
+                           EncodeLanguageFile({{"A", "alt"}}), EncodeLanguageFile({{"A", "vecchio"}})};
+const std::string New[TABLE_LANGUAGES] = {EncodeLanguageFile({{"A", "new"}}), EncodeLanguageFile({{"A", "neuf"}}),
+                                          EncodeLanguageFile({{"A", "neu"}}), EncodeLanguageFile({{"A", "nuovo"}})};
+
+std::string NativeName(int language) {
+    std::string name = LanguageFileNames[language];
+    name[name.find('\\')] = '/';
+    return name;
+}
+
+const std::vector<Scenario> Scenarios = {
+    {"no game folder yet", {}},
+    {"four files, no backups",
+     {{NativeName(0), Old[0]}, {NativeName(1), Old[1]}, {NativeName(2), Old[2]}, {NativeName(3), Old[3]}}},
+    {"four files and their backups",
+     {{NativeName(0), Old[0]}, {NativeName(1), Old[1]}, {NativeName(2), Old[2]}, {NativeName(3), Old[3]},
+      {NativeName(0) + ".bak", "first"}, {NativeName(1) + ".bak", "premier"}, {NativeName(2) + ".bak", "erste"},
+      {NativeName(3) + ".bak", "primo"}}},
+    {"some files in other letter cases", {{"GTADATA/english.fxt", Old[0]}, {"GTADATA/GERMAN.FXT.bak", "erste"}}},
+};
+
+// What the folder holds after a make that succeeded: the new files under the
+// names found, and each replaced file kept where no backup was.
+std::map<std::string, std::string> Replaced(const Scenario &scenario) {
+    std::map<std::string, std::string> after;
+    for (const auto &file : scenario.files) after["game/" + file.first] = file.second;
+    after["game/"] = after["game/GTADATA/"] = "";
+    for (int i = 0; i < TABLE_LANGUAGES; ++i) {
+        std::string path = "game/" + NativeName(i);
+        for (const auto &file : scenario.files)
+            if (strcasecmp(file.first.c_str(), NativeName(i).c_str()) == 0) path = "game/" + file.first;
+        if (after.count(path) && !after.count(path + ".bak")) after[path + ".bak"] = after[path];
+        after[path] = New[i];
+    }
+    return after;
+}
+
+class ReplaceTest : public CoreTest {
+protected:
+    // The scenario's game folder under a folder of its own.
+    std::string Prepare(const std::string &root, const Scenario &scenario) {
+        EXPECT_EQ(mkdir(root.c_str(), 0777), 0);
+        if (!scenario.files.empty()) {
+            EXPECT_EQ(mkdir((root + "/game").c_str(), 0777), 0);
+            EXPECT_EQ(mkdir((root + "/game/GTADATA").c_str(), 0777), 0);
+        }
+        for (const auto &file : scenario.files) WriteBytes(root + "/game/" + file.first, file.second);
+        return root + "/game/";
+    }
+};
+
+TEST_F(ReplaceTest, EachFailingFileOperationLeavesTheFolderAsItWas) {
+    for (size_t which = 0; which < Scenarios.size(); ++which) {
+        const Scenario &scenario = Scenarios[which];
+        for (long failing = 1;; ++failing) {
+            SCOPED_TRACE(std::string(scenario.name) + ", file operation " + std::to_string(failing) + " fails");
+            std::string root = folder + "/" + std::to_string(which) + "-" + std::to_string(failing);
+            std::string game = Prepare(root, scenario);
+            std::map<std::string, std::string> before = FolderSnapshot(root);
+            CompatReset();
+            CompatFailFileOperation(failing, failing % 2 ? ERROR_ACCESS_DENIED : ERROR_DISK_FULL);
+            ReplaceReport report;
+            int replaced = ReplaceLanguageFiles(game, New, &report);
+            bool failed = CompatFileOperationCount() >= failing;
+            if (!replaced) {
+                EXPECT_TRUE(failed) << "a make failed with no failing operation";
+                EXPECT_EQ(FolderSnapshot(root), before);
+                ASSERT_FALSE(report.errors.empty());
+                EXPECT_EQ(report.errors.back(), "the game folder is left as it was");
+                continue;
+            }
+            // A failure that stops nothing (closing a file only read), or
+            // one in the step after the new files are in place: removing a
+            // replaced file whose backup was made before, which is told.
+            std::map<std::string, std::string> after = FolderSnapshot(root);
+            if (!report.warnings.empty()) {
+                ASSERT_EQ(report.warnings.size(), 1u);
+                EXPECT_EQ(report.warnings[0].find("cannot remove "), 0u) << report.warnings[0];
+                size_t left = 0;
+                for (auto file = after.begin(); file != after.end();)
+                    file = file->first.size() > 4 && file->first.substr(file->first.size() - 4) == ".old"
+                               ? (++left, after.erase(file))
+                               : std::next(file);
+                EXPECT_EQ(left, 1u);
+            }
+            EXPECT_EQ(after, Replaced(scenario));
+            if (!failed) break;
+        }
+    }
+}
+
+} // namespace
