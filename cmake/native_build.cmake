@@ -9,11 +9,12 @@ if(PARLYTE_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
-add_library(parlyte_compat STATIC
+set(PARLYTE_COMPAT_SOURCES
     compat/file_calls.cpp
     compat/folder_dialog.cpp
     compat/profile_calls.cpp
     compat/system_calls.cpp)
+add_library(parlyte_compat STATIC ${PARLYTE_COMPAT_SOURCES})
 target_include_directories(parlyte_compat PUBLIC ${CMAKE_SOURCE_DIR}/compat ${CMAKE_SOURCE_DIR})
 
 add_library(parlyte_core STATIC ${PARLYTE_CORE_SOURCES})
@@ -32,6 +33,14 @@ target_link_libraries(fxt_files PUBLIC fxt_format)
 
 add_executable(fxt ${FXT_MAIN_SOURCE})
 target_link_libraries(fxt PRIVATE fxt_files)
+
+# fxt without the sanitizers, whose allocator would end the program itself
+# where memory runs out: the test of running out of memory runs this one.
+add_executable(fxt_unsanitized ${FXT_MAIN_SOURCE} ${FXT_FILE_SOURCES} ${FXT_FORMAT_SOURCES} tools/fxt/unix/fxt_platform.cpp
+                               ${PARLYTE_TEXT_STORE_SOURCES} ${PARLYTE_COMPAT_SOURCES})
+target_include_directories(fxt_unsanitized PRIVATE ${CMAKE_SOURCE_DIR}/compat ${CMAKE_SOURCE_DIR})
+set_property(TARGET fxt_unsanitized PROPERTY COMPILE_OPTIONS -Wall -Wextra -Wpedantic -Werror)
+set_property(TARGET fxt_unsanitized PROPERTY LINK_OPTIONS "")
 
 enable_testing()
 add_subdirectory(tests/unit)

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Prints every benchmark figure: loading natively on three sizes of game-like
-# data, then under Wine the key comparison, start-up and interaction.
+# data and fxt's dump and make, then under Wine the key comparison, start-up
+# and interaction.
 # Figures only; nothing here passes or fails on a time. RUNS sets the runs,
 # STARTUP_RUNS those of start-up, whose times vary most from run to run.
 set -eu
@@ -18,6 +19,27 @@ echo
 echo
 
 mkdir -p "$data" "$E2E_ROOT/home"
+
+# Median [fastest-slowest] of RUNS runs of a command, in milliseconds.
+time_runs() {
+    for run in $(seq "$runs"); do
+        start=$(date +%s%N)
+        "$@" >/dev/null
+        echo $((($(date +%s%N) - start) / 1000))
+    done | sort -n | awk '{ t[NR] = $1 } END { printf "%9.1f ms [%.1f-%.1f]\n", t[int((NR + 1) / 2)] / 1000, t[1] / 1000, t[NR] / 1000 }'
+}
+
+echo "fxt on the realistic set of 10,000 keys ($runs runs each; make replaces the files a make wrote before)"
+"$native/make_realistic_table" 10000 >"$data/fxt-10000.tsv"
+rm -rf "${data:?}/fxt-10000"
+"$native/fxt" make "$data/fxt-10000.tsv" "$data/fxt-10000" >/dev/null
+"$native/fxt" dump --ansi "$data/fxt-10000" >"$data/fxt-10000-ansi.tsv"
+echo "  table: $(wc -c <"$data/fxt-10000.tsv") bytes in UTF-8, $(wc -c <"$data/fxt-10000-ansi.tsv") with --ansi"
+printf '  %-26s' "dump (UTF-8)"; time_runs "$native/fxt" dump "$data/fxt-10000"
+printf '  %-26s' "dump --ansi"; time_runs "$native/fxt" dump --ansi "$data/fxt-10000"
+printf '  %-26s' "make (UTF-8)"; time_runs "$native/fxt" make "$data/fxt-10000.tsv" "$data/fxt-10000"
+printf '  %-26s' "make --ansi"; time_runs "$native/fxt" make --ansi "$data/fxt-10000-ansi.tsv" "$data/fxt-10000"
+echo
 printf 'key\tEnglish\tFrench\tGerman\tItalian\nONLY\tOne\tUn\tEins\tUno\n' >"$data/one.tsv"
 for keys in 2500 50000; do "$native/make_realistic_table" $keys >"$data/realistic-$keys.tsv"; done
 for set in one realistic-2500 realistic-50000; do
