@@ -46,7 +46,7 @@ bench: windows
 
 fuzz: native
 	ctest --test-dir $(NATIVE) -R fuzz_seed_corpus --output-on-failure
-	for target in load_fuzzer table_fuzzer; do \
+	for target in load_fuzzer table_fuzzer search_fuzzer; do \
 		$(NATIVE)/tests/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) -max_len=150000 -timeout=10 -print_final_stats=1 \
 			-artifact_prefix=$(NATIVE)/fuzz/$$target/ $(NATIVE)/fuzz/$$target/corpus \
 			$(NATIVE)/fuzz/$$target/seeds tests/fuzz/regressions/$$target || exit 1; \

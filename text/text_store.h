@@ -35,6 +35,25 @@ TextEntry *FindTextEntry(const char *key);
 // Whether two keys are the same key: the same bytes, letter case included.
 int KeysEqual(const char *left, const char *right);
 
+// Finding a text in the keys and the texts of the table.
+enum { FIND_TEXT_SIZE = 256 };  // the longest text looked for, with its terminator
+
+struct TextMatch {
+    const TextEntry *entry;
+    int position;  // in the table's order
+    int language;  // the first text that holds it, English first; -1 when only the key does
+    int offset;    // where it starts there
+};
+
+// Looks for text in every key and every present text, in table order from
+// the entry after position from (-1: from the first) round past the last
+// and back to from; backwards, from the entry before from round past the
+// first. Letter case counts only with matchCase; otherwise every letter of
+// Windows-1252 matches its other case (É finds é, not e). Returns 1 with
+// the match, or 0 when no entry holds the text; an empty text is never
+// found.
+int FindTextInTable(const char *text, int matchCase, int from, int backwards, TextMatch *match);
+
 // Reading one language file at a time.
 enum { LANGUAGE_FILE_BLOCK = 32768 };
 

@@ -80,6 +80,15 @@ void Load(void) {
     }
 }
 
+// A search for a text no key holds: it reads every key and every text.
+void SearchEverything(void) {
+    TextMatch match;
+    if (FindTextInTable("QQQ no text holds this", 0, -1, 0, &match)) {
+        fprintf(stderr, "a key holds the text\n");
+        exit(1);
+    }
+}
+
 struct Memory {
     long keys;
     long blocks;
@@ -123,11 +132,13 @@ int main(int argc, char **argv) {
     double previousTime = 0;
     int previousKeys = 0;
     std::vector<Memory> memories;
+    std::vector<Figure> searches;
     for (int keys : sizes) {
         lstrcpyA(GameFolderPath, MakeGameFolder(keys).c_str());
         Figure floor = Measure(runs, DecodeOnly);
         Figure load = Measure(runs, Load);
         memories.push_back(TableMemory());
+        searches.push_back(Measure(runs * 4, SearchEverything));
         char growth[64] = "";
         if (previousKeys)
             snprintf(growth, sizeof growth, "x%.1f (n^%.2f)", load.median / previousTime,
@@ -144,5 +155,10 @@ int main(int argc, char **argv) {
     for (const Memory &memory : memories)
         printf("%8ld %8ld %14.0f %14.0f %14.0f %12.1f %11.2fx\n", memory.keys, memory.blocks, memory.requested,
                memory.win32Heap, memory.decoded, memory.win32Heap / memory.keys, memory.win32Heap / memory.decoded);
+    printf("\nFinding a text no key holds, letter case ignored: every key and text read, median of %d runs\n", runs * 4);
+    printf("%8s %22s %14s\n", "keys", "search ms", "MB/s");
+    for (size_t i = 0; i < searches.size(); ++i)
+        printf("%8ld %9.2f [%5.2f-%5.2f] %14.0f\n", memories[i].keys, searches[i].median, searches[i].low,
+               searches[i].high, memories[i].decoded / searches[i].median / 1000);
     return 0;
 }

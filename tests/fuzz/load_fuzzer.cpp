@@ -3,6 +3,7 @@
 // stored of it. The input is the four files one after the other, separated
 // by "|FXT|"; missing parts are empty files.
 #include "compat/compat_control.h"
+#include "fuzz_game.h"
 #include "folder/game_folder.h"
 #include "table_cleanup.h"
 #include "text/text_store.h"
@@ -17,35 +18,9 @@
 #include <string>
 #include <sys/stat.h>
 
-namespace {
-
-const std::string Separator = "|FXT|";
-
-std::string GameFolder(void) {
-    const char *base = getenv("TMPDIR");
-    std::string folder = std::string(base && *base ? base : "/tmp") + "/parlyte-fuzz-XXXXXX";
-    if (!mkdtemp(&folder[0]) || mkdir((folder + "/GTADATA").c_str(), 0777) != 0) abort();
-    return folder + "/";
-}
-
-void Check(bool condition, const char *what) {
-    if (condition) return;
-    fprintf(stderr, "table check failed: %s\n", what);
-    abort();
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    static const std::string folder = GameFolder();
-    std::string input((const char *)data, size);
-    size_t start = 0;
-    for (int i = 0; i < LANGUAGE_COUNT; ++i) {
-        size_t end = start > input.size() ? std::string::npos : input.find(Separator, start);
-        std::string part = start > input.size() ? "" : input.substr(start, end == std::string::npos ? end : end - start);
-        std::ofstream(folder + CompatNativePath(LanguageFileNames[i]), std::ios::binary | std::ios::trunc) << part;
-        start = end == std::string::npos ? input.size() + 1 : end + Separator.size();
-    }
+    static const std::string folder = FuzzGameFolder();
+    WriteFuzzLanguageFiles(folder, std::string((const char *)data, size));
 
     CompatReset();
     lstrcpyA(GameFolderPath, folder.c_str());

@@ -4,16 +4,18 @@
 # each turned into one input (the four files joined by "|FXT|"), and a few
 # raw inputs at the decoder's edges. For the table reader
 # (OUT/table_fuzzer/seeds): those tables, in UTF-8 or in the files' own
-# bytes, and the project's own.
+# bytes, and the project's own. For the search (OUT/search_fuzzer/seeds):
+# the game folders with a text to look for, forwards and backwards.
 set -eu
 fxt=$1
 realistic=$2
 out=$3/load_fuzzer/seeds
 tables=$3/table_fuzzer/seeds
+searches=$3/search_fuzzer/seeds
 source=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$out" "$tables"
+mkdir -p "$out" "$tables" "$searches"
 
 TAB=$(printf '\t')
 # seed_from_table NAME TABLE [--ansi]: TABLE is UTF-8, or with --ansi the
@@ -30,6 +32,9 @@ seed_from_table() {
         cat "$data/GERMAN.FXT"; printf '|FXT|'
         cat "$data/ITALIAN.FXT"
     } >"$out/$name"
+    # Choices (case, direction), the selected key, the text's length, the text.
+    { printf '\000\001\002ar'; cat "$out/$name"; } >"$searches/$name-forwards"
+    { printf '\003\000\001\351'; cat "$out/$name"; } >"$searches/$name-backwards"
 }
 
 header="key${TAB}English${TAB}French${TAB}German${TAB}Italian

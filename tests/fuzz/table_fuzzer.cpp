@@ -3,6 +3,7 @@
 // written from it gives, the way fxt make and fxt dump do it; and a table
 // as dump prints it must come back byte for byte.
 #include "compat/compat_control.h"
+#include "fuzz_game.h"
 #include "folder/game_folder.h"
 #include "table_cleanup.h"
 #include "text/text_store.h"
@@ -18,19 +19,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-std::string GameFolder(void) {
-    const char *base = getenv("TMPDIR");
-    std::string folder = std::string(base && *base ? base : "/tmp") + "/parlyte-table-fuzz-XXXXXX";
-    if (!mkdtemp(&folder[0]) || mkdir((folder + "/GTADATA").c_str(), 0777) != 0) abort();
-    return folder + "/";
-}
-
-void Check(bool condition, const char *what) {
-    if (condition) return;
-    fprintf(stderr, "table check failed: %s\n", what);
-    abort();
-}
 
 // The table as the language files written from these rows load.
 std::string LoadedTable(const std::string &folder, const std::vector<TableRow> &rows) {
@@ -68,7 +56,7 @@ bool AsDumpPrintsIt(const std::string &table) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    static const std::string folder = GameFolder();
+    static const std::string folder = FuzzGameFolder();
     std::string table((const char *)data, size);
     for (TableEncoding encoding : {TABLE_UTF8, TABLE_ANSI}) {
         std::string bytes, error;
