@@ -1,5 +1,6 @@
 // The key list and the four text fields: every key in table order, and the
-// texts of the selected key, found by a click or by typing its start.
+// texts of the selected key, found by a click, by typing its start or by a
+// search for a text.
 #include "main_window.h"
 
 #include "res/resource.h"
@@ -77,4 +78,17 @@ void FindTypedKey(HWND window) {
         LocalFree(typed);
     }
     ShowEntryTexts(window);
+}
+
+int SelectedKeyPosition(void) {
+    return (int)SendMessageA(KeyList, CB_GETCURSEL, 0, 0);
+}
+
+void ShowFoundText(HWND window, const TextMatch *match, int length) {
+    SendMessageA(KeyList, CB_SETCURSEL, (WPARAM)match->position, 0);
+    ShowEntryTexts(window);
+    if (match->language < 0) return;
+    HWND field = GetDlgItem(window, IDC_ENGLISH + match->language);
+    SendMessageA(field, EM_SETSEL, (WPARAM)match->offset, (LPARAM)(match->offset + length));
+    SendMessageA(field, EM_SCROLLCARET, 0, 0);
 }

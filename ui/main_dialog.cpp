@@ -1,6 +1,8 @@
-// The main window's dialog procedure: closing, the About box, and the key
-// browser's notifications.
+// The main window's dialog procedure: closing, the About box, the Find
+// commands, and the key browser's notifications.
 #include "main_window.h"
+
+#include "find_dialog.h"
 
 #include "res/resource.h"
 #include "res/version.h"
@@ -15,6 +17,7 @@ static void ShowAbout(HWND window) {
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
+        AddFindToSystemMenu(window);
         return StartKeyBrowser(window, (HWND)wParam);
     case WM_CLOSE:
         DestroyWindow(window);
@@ -22,6 +25,10 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
         PostQuitMessage(0);
         return FALSE;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) != IDC_FIND) return FALSE;
+        OpenFindDialog(window);
+        return TRUE;
     case WM_COMMAND:
         // The Exit button and the Escape key; Enter's IDOK is ignored.
         if (wParam == IDCANCEL) {
@@ -31,6 +38,14 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (wParam == IDC_ABOUT) {
             ShowAbout(window);
             return FALSE;
+        }
+        // The keys' commands come with the code 1, as a list's selection does.
+        if (HIWORD(wParam) == 1 && LOWORD(wParam) >= IDC_FIND && LOWORD(wParam) <= IDC_FIND_PREVIOUS) {
+            if (LOWORD(wParam) == IDC_FIND)
+                OpenFindDialog(window);
+            else
+                FindAgain(window, LOWORD(wParam) == IDC_FIND_PREVIOUS);
+            return TRUE;
         }
         if (HIWORD(wParam) == CBN_SELCHANGE) ShowEntryTexts(window);
         if (HIWORD(wParam) == CBN_EDITCHANGE) FindTypedKey(window);

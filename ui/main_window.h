@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "text/text_store.h"
+
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // WM_INITDIALOG: fills the key list and places the focus; returns what the
@@ -13,5 +15,10 @@ INT_PTR StartKeyBrowser(HWND window, HWND proposedFocus);
 void ShowEntryTexts(HWND window);
 // CBN_EDITCHANGE: selects the first key that starts with the typed text.
 void FindTypedKey(HWND window);
+// The position of the key selected in the key list, or -1 for none.
+int SelectedKeyPosition(void);
+// Selects the key a search found and shows its texts, the text found
+// selected and scrolled into view in the first field that holds it.
+void ShowFoundText(HWND window, const TextMatch *match, int length);
 
 #endif

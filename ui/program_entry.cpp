@@ -1,5 +1,6 @@
 // The process entry: game folder, texts, then the main window and its
 // message loop. The program has no C runtime; this is where it starts.
+#include "find_dialog.h"
 #include "main_window.h"
 
 #include "folder/game_folder.h"
@@ -18,7 +19,17 @@ static MSG Message;
 #define ENTRY_ALIGNMENT
 #endif
 
+// DLLs loaded later, by the program or by the folder dialog's shell code,
+// come from the system folder only, never from beside the exe, where
+// someone may have put one. A Windows without the call still starts.
+static void LoadLibrariesFromSystemOnly(void) {
+    typedef BOOL(WINAPI * SetDefaultDllDirectoriesCall)(DWORD);
+    FARPROC found = GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
+    if (found) ((SetDefaultDllDirectoriesCall)(void (*)(void))found)(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
 extern "C" ENTRY_ALIGNMENT void WINAPI ProgramEntry(void) {
+    LoadLibrariesFromSystemOnly();
     if (!LocateGameFolder()) ExitProcess(FailureExitCode);
     if (!LoadAllLanguageFiles()) ExitProcess(FailureExitCode);
 
@@ -34,8 +45,11 @@ extern "C" ENTRY_ALIGNMENT void WINAPI ProgramEntry(void) {
     ShowWindow(MainWindow, SW_SHOWDEFAULT);
     UpdateWindow(MainWindow);
 
-    // GetMessageA gives -1 on failure; that ends the loop as well.
+    // GetMessageA gives -1 on failure; that ends the loop as well. The Find
+    // dialog takes its own keys; Ctrl+F, F3 and Shift+F3 work everywhere else.
+    HACCEL findKeys = CreateFindKeys();
     while (GetMessageA(&Message, NULL, 0, 0) > 0) {
+        if (IsFindDialogMessage(&Message) || TranslateAcceleratorA(MainWindow, findKeys, &Message)) continue;
         if (!IsDialogMessageA(MainWindow, &Message)) {
             TranslateMessage(&Message);
             DispatchMessageA(&Message);

@@ -4,6 +4,9 @@
 // ui_bench interaction EXE WORKFOLDER GAMEFOLDER TABLEFILE RUNS
 //   from a click, a typed character or a pasted key to the fields showing
 //   the texts
+// ui_bench find EXE WORKFOLDER GAMEFOLDER TABLEFILE RUNS
+//   from Find Next, for a text no key holds, to the box that says so: a
+//   search through every key
 // Prints figures: median of RUNS [fastest-slowest]; judges nothing.
 #include "browser.h"
 
@@ -130,12 +133,48 @@ int InteractionBench(wchar_t **argv) {
     return 0;
 }
 
+// Until a top window that matches shows, checked without pausing.
+HWND PollForTopWindow(const Session &session, const std::function<bool(HWND)> &matches, double start) {
+    for (;;) {
+        if (HWND window = FindTopWindow(session, matches)) return window;
+        if (Now() - start > WindowTimeout) Fail("no window within the timeout");
+    }
+}
+
+int FindBench(wchar_t **argv) {
+    WindowTimeout = 30 * 60 * 1000;  // loading a large set under Wine takes minutes
+    CaseContext context = {argv[2], argv[3], argv[4], argv[5]};
+    int runs = _wtoi(argv[6]);
+    Browser browser = OpenBrowser(context);
+    auto isFind = [](HWND window) { return WindowText(window) == "Find" && GetDlgItem(window, IDC_FIND_TEXT); };
+    PostMessageW(browser.main, WM_SYSCOMMAND, IDC_FIND, 0);
+    HWND dialog = PollForTopWindow(browser.session, isFind, Now());
+    PostChars(GetDlgItem(dialog, IDC_FIND_TEXT), "QQQ no text holds this");
+    WaitUntilHandled(browser.main);
+    auto isBox = [](HWND window) { return IsMessageBox(window) && WindowText(window) == "Parlyte"; };
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        double start = Now();
+        PressButton(dialog, IDC_FIND_NEXT);
+        HWND box = PollForTopWindow(browser.session, isBox, start);
+        times.push_back(Now() - start);
+        PressButton(box, IDOK);
+        while (IsWindow(box)) Sleep(10);
+    }
+    Print("Find Next through " + std::to_string(browser.rows.size()) + " keys to \"Cannot find\"", Summary(times));
+    PressButton(dialog, IDCANCEL);
+    Close(browser);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t **argv) {
     if (argc >= 7 && std::wstring(argv[1]) == L"startup") return StartupBench(argc, argv);
     if (argc == 7 && std::wstring(argv[1]) == L"interaction") return InteractionBench(argv);
+    if (argc == 7 && std::wstring(argv[1]) == L"find") return FindBench(argv);
     fprintf(stderr, "usage: ui_bench startup EXE RUNS LABEL WORKFOLDER KEYS [...]\n"
-                    "       ui_bench interaction EXE WORKFOLDER GAMEFOLDER TABLEFILE RUNS\n");
+                    "       ui_bench interaction EXE WORKFOLDER GAMEFOLDER TABLEFILE RUNS\n"
+                    "       ui_bench find EXE WORKFOLDER GAMEFOLDER TABLEFILE RUNS\n");
     return 2;
 }

@@ -54,10 +54,12 @@ add_test(NAME e2e_win32_skipped_without_32bit
 
 set(SMALL_TABLE ${CMAKE_SOURCE_DIR}/tests/data/small.tsv)
 foreach(name dialog-template version main-window window-icon exit-button close-command stored-folder-rejected
-             missing-language-file pick-valid-folder pick-bad-folder locked-language-file
+             missing-language-file pick-valid-folder pick-bad-folder planted-dll locked-language-file
              language-file-is-a-folder long-stored-path gtadata-is-a-file)
     e2e_case(${name} ${SMALL_TABLE})
 endforeach()
+
+e2e_case(find ${CMAKE_SOURCE_DIR}/tests/data/find.tsv)
 
 # About 2,500 keys per file, as a game has.
 set(REALISTIC_TABLE ${CMAKE_BINARY_DIR}/realistic-2500.tsv)

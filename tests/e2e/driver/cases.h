@@ -16,5 +16,6 @@ extern const CaseEntry StartupCases[];
 extern const CaseEntry KeyBrowserCases[];
 extern const CaseEntry FaultCases[];
 extern const CaseEntry ResourceCases[];
+extern const CaseEntry FindCases[];
 
 #endif

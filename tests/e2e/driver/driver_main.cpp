@@ -14,7 +14,7 @@ int wmain(int argc, wchar_t **argv) {
     std::string name = Narrow(argv[1]);
     int bits = _wtoi(argv[2]);
     CaseContext context = {argv[3], argv[4], argv[5], argv[6]};
-    for (const CaseEntry *table : {StartupCases, KeyBrowserCases, FaultCases, ResourceCases})
+    for (const CaseEntry *table : {StartupCases, KeyBrowserCases, FaultCases, ResourceCases, FindCases})
         for (const CaseEntry *entry = table; entry->name; ++entry)
             if (name == entry->name) {
                 Require(ProgramBits(context.exe) == bits, Narrow(context.exe) + " is a " + std::to_string(bits) +

@@ -294,6 +294,22 @@ void PostKey(HWND target, WPARAM key) {
     PostMessageW(target, WM_KEYUP, key, 1 | (scan << 16) | (3u << 30));
 }
 
+void SendKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = (WORD)MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+        inputs.push_back(input);
+    }
+    for (auto key = keys.end(); key != keys.begin();) {
+        inputs.push_back(inputs[--key - keys.begin()]);
+        inputs.back().ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    if (SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT)) != inputs.size()) Fail("the keys are sent");
+}
+
 void PostChars(HWND target, const std::string &text) {
     for (wchar_t ch : Widen(text)) PostMessageW(target, WM_CHAR, ch, 1);
 }

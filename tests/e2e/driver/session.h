@@ -61,6 +61,9 @@ void SaveScreenshot(HWND window, const std::wstring &path);
 // Clicks a push button the way the mouse does, through the target's queue.
 void PressButton(HWND dialog, int id);
 void PostKey(HWND target, WPARAM key);
+// Keys pressed in order and let go in the other, through the system's input
+// as from a keyboard: to the window with the focus in the foreground.
+void SendKeys(std::initializer_list<WORD> keys);
 void PostChars(HWND target, const std::string &text);
 void ClickAt(HWND target, int x, int y);
 // Waits until everything posted to the window's thread before this call has

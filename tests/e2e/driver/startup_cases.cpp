@@ -146,6 +146,43 @@ int PickBadFolderCase(const CaseContext &context) {
     return CaseResult();
 }
 
+
+// Parlyte started from a folder where someone has put a DLL under the name
+// of one the controls load later, uxtheme.dll, which Windows does not keep
+// apart as it keeps its own core DLLs: neither the folder dialog nor the
+// main window loads it from there. Wine prefers its own uxtheme; told to
+// prefer a DLL of that name found on the search path (for this exe only),
+// it searches as Windows does.
+int PlantedDllCase(const CaseContext &context) {
+    CaseContext downloads = context;
+    downloads.workFolder = context.workFolder + L"\\Downloads";
+    downloads.exe = downloads.workFolder + L"\\Parlyte (1).exe";
+    std::wstring built = context.exe.substr(0, context.exe.rfind(L'\\'));
+    Require(CreateDirectoryW(downloads.workFolder.c_str(), NULL) &&
+                CopyFileW(context.exe.c_str(), downloads.exe.c_str(), TRUE) &&
+                CopyFileW((built + L"\\planted.dll").c_str(), (downloads.workFolder + L"\\uxtheme.dll").c_str(), TRUE),
+            "Parlyte.exe and a planted uxtheme.dll in a Downloads folder");
+    HKEY overrides;
+    Require(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Parlyte (1).exe\\DllOverrides", 0, NULL, 0,
+                            KEY_SET_VALUE, NULL, &overrides, NULL) == ERROR_SUCCESS &&
+                RegSetValueExW(overrides, L"uxtheme", 0, REG_SZ, (const BYTE *)L"native,builtin",
+                               sizeof L"native,builtin") == ERROR_SUCCESS,
+            "Wine prefers a uxtheme.dll found on the search path");
+    RegCloseKey(overrides);
+    std::wstring mark = downloads.workFolder + L"\\planted-dll-ran";
+
+    Session session = StartParlyte(downloads.exe, downloads.workFolder);
+    PressButton(WaitForFolderDialog(session), IDCANCEL);
+    ExpectExit(session, FailureExitCode);
+    Expect(GetFileAttributesW(mark.c_str()) == INVALID_FILE_ATTRIBUTES, "the folder dialog loaded no DLL from there");
+
+    Browser browser = OpenBrowser(downloads);
+    ClickItem(browser, 0);
+    Close(browser);
+    Expect(GetFileAttributesW(mark.c_str()) == INVALID_FILE_ATTRIBUTES, "nor did the main window");
+    return CaseResult();
+}
+
 } // namespace
 
 const CaseEntry StartupCases[] = {
@@ -157,5 +194,6 @@ const CaseEntry StartupCases[] = {
     {"missing-language-file", MissingLanguageFileCase},
     {"pick-valid-folder", PickValidFolderCase},
     {"pick-bad-folder", PickBadFolderCase},
+    {"planted-dll", PlantedDllCase},
     {NULL, NULL},
 };

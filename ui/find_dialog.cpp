@@ -1,0 +1,103 @@
+// The Find dialog: modeless, owned by the main window, it keeps the last
+// text searched and whether its letter case counted, for F3 and Shift+F3.
+#include "find_dialog.h"
+
+#include "main_window.h"
+
+#include "res/resource.h"
+#include "text/text_store.h"
+
+static HWND FindDialog;
+static char SearchedText[FIND_TEXT_SIZE];  // "" until the first search
+static int SearchedMatchCase;
+
+HACCEL CreateFindKeys(void) {
+    ACCEL keys[] = {
+        {FVIRTKEY | FCONTROL, 'F', IDC_FIND},
+        {FVIRTKEY, VK_F3, IDC_FIND_NEXT},
+        {FVIRTKEY | FSHIFT, VK_F3, IDC_FIND_PREVIOUS},
+    };
+    return CreateAcceleratorTableA(keys, sizeof keys / sizeof keys[0]);
+}
+
+void AddFindToSystemMenu(HWND mainWindow) {
+    HMENU menu = GetSystemMenu(mainWindow, FALSE);
+    if (!menu) return;
+    AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
+    AppendMenuA(menu, MF_STRING, IDC_FIND, "&Find...\tCtrl+F");
+}
+
+// Looks for the last text searched from the selected key on; a box owned by
+// owner says when no key holds it.
+static void SearchFromSelection(HWND mainWindow, HWND owner, int backwards) {
+    TextMatch match;
+    if (FindTextInTable(SearchedText, SearchedMatchCase, SelectedKeyPosition(), backwards, &match)) {
+        ShowFoundText(mainWindow, &match, lstrlenA(SearchedText));
+        return;
+    }
+    char message[FIND_TEXT_SIZE + 20];
+    wsprintfA(message, "Cannot find \"%s\"", SearchedText);
+    MessageBoxA(owner, message, "Parlyte", MB_OK | MB_ICONINFORMATION);
+}
+
+void FindAgain(HWND mainWindow, int backwards) {
+    if (!SearchedText[0]) {
+        OpenFindDialog(mainWindow);
+        return;
+    }
+    SearchFromSelection(mainWindow, FindDialog ? FindDialog : mainWindow, backwards);
+}
+
+static void UpdateFindButton(HWND dialog) {
+    EnableWindow(GetDlgItem(dialog, IDC_FIND_NEXT), GetWindowTextLengthA(GetDlgItem(dialog, IDC_FIND_TEXT)) > 0);
+}
+
+static void FindNextFromDialog(HWND dialog) {
+    char text[FIND_TEXT_SIZE];
+    if (!GetDlgItemTextA(dialog, IDC_FIND_TEXT, text, sizeof text)) return;
+    lstrcpyA(SearchedText, text);
+    SearchedMatchCase = IsDlgButtonChecked(dialog, IDC_MATCH_CASE) == BST_CHECKED;
+    SearchFromSelection(GetWindow(dialog, GW_OWNER), dialog, 0);
+}
+
+static INT_PTR CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        SendDlgItemMessageA(dialog, IDC_FIND_TEXT, EM_LIMITTEXT, FIND_TEXT_SIZE - 1, 0);
+        SetDlgItemTextA(dialog, IDC_FIND_TEXT, SearchedText);
+        CheckDlgButton(dialog, IDC_MATCH_CASE, SearchedMatchCase ? BST_CHECKED : BST_UNCHECKED);
+        UpdateFindButton(dialog);
+        return FALSE;  // the focus is placed once the dialog shows
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_FIND_TEXT && HIWORD(wParam) == EN_CHANGE) UpdateFindButton(dialog);
+        if (wParam == IDC_FIND_NEXT) FindNextFromDialog(dialog);
+        if (wParam == IDCANCEL) DestroyWindow(dialog);
+        return TRUE;
+    case WM_DESTROY:
+        FindDialog = NULL;
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void OpenFindDialog(HWND mainWindow) {
+    if (!FindDialog) {
+        FindDialog = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_FIND), mainWindow, FindDialogProc, 0);
+        if (!FindDialog) {
+            ReportLastError();
+            return;
+        }
+    }
+    // Opened anew or brought forward, it has the focus in its text field,
+    // with the text selected for typing over.
+    ShowWindow(FindDialog, SW_SHOW);
+    SetActiveWindow(FindDialog);
+    HWND field = GetDlgItem(FindDialog, IDC_FIND_TEXT);
+    SetFocus(field);
+    SendMessageA(field, EM_SETSEL, 0, -1);
+}
+
+int IsFindDialogMessage(MSG *msg) {
+    return FindDialog && IsDialogMessageA(FindDialog, msg);
+}
