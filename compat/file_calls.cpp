@@ -23,8 +23,10 @@ DWORD failingOperationError;
 long operationCount;
 long openHandles;
 std::string lastOpenedPath;
-// Only names below this folder (native, with its trailing slash) are matched
-// in any letter case; when it is empty, every name is.
+// Whether every name is matched in any letter case, as Windows does; else
+// only names below caseBlindFolder (native, with its trailing slash), and
+// none when it is empty.
+bool caseBlindEverywhere = true;
 std::string caseBlindFolder;
 
 // A search handle only has to be told apart from INVALID_HANDLE_VALUE.
@@ -125,16 +127,16 @@ std::string MatchIgnoringCase(const std::string &folder, const std::string &name
 // Windows finds "gtadata\english.fxt" when asked for "GTADATA\ENGLISH.FXT".
 // Each part of the path that is not there as written is matched here without
 // regard to letter case; from the first part that matches nothing on, the
-// rest stays as written. With a case-blind folder set, a path below it is
-// matched so only below it, and any other path is taken as written.
+// rest stays as written. Where only a case-blind folder is, a path below it
+// is matched so only below it, and any other path is taken as written.
 std::string CompatNativePath(LPCSTR path) {
     std::string written(path ? path : "");
     for (char &ch : written)
         if (ch == '\\') ch = '/';
     std::string native;
     size_t start = 0;
-    if (!caseBlindFolder.empty()) {
-        if (written.compare(0, caseBlindFolder.size(), caseBlindFolder) != 0) return written;
+    if (!caseBlindEverywhere) {
+        if (caseBlindFolder.empty() || written.compare(0, caseBlindFolder.size(), caseBlindFolder) != 0) return written;
         native = caseBlindFolder;
         start = caseBlindFolder.size();
     }
@@ -157,6 +159,7 @@ std::string CompatNativePath(LPCSTR path) {
 }
 
 void CompatIgnoreCaseOnlyBelow(const std::string &folder) {
+    caseBlindEverywhere = false;
     caseBlindFolder = folder;
     for (char &ch : caseBlindFolder)
         if (ch == '\\') ch = '/';
@@ -169,6 +172,7 @@ void ResetFileCalls(void) {
     failingOperation = 0;
     operationCount = 0;
     lastOpenedPath.clear();
+    caseBlindEverywhere = true;
     caseBlindFolder.clear();
 }
 

@@ -10,9 +10,9 @@
 
 std::string CompatNativePath(LPCSTR path);
 
-// From now on only names below folder are matched in any letter case: on
-// this system the folder itself, and any path not below it, is taken as
-// written. "" goes back to matching every name so.
+// From now on only names below folder are matched in any letter case, none
+// for "": on this system the folder itself, and any path not below it, is
+// taken as written. CompatReset goes back to matching every name so.
 void CompatIgnoreCaseOnlyBelow(const std::string &folder);
 
 #endif

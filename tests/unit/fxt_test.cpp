@@ -461,6 +461,9 @@ TEST_F(FxtTest, FileNamesInAnyLetterCase) {
     EXPECT_EQ(Fxt({"dump", work + "/GTA"}).out, header + "B\tx\ty\tz\tw\n");
     EXPECT_EQ(Fxt({"dump", work + "/gta"}).out, header + "C\tc\tc\tc\tc\n");
     EXPECT_EQ(Fxt({"dump", work + "/Gta"}).status, 1);
+    EXPECT_EQ(Fxt({"make", work + "/TABLE.tsv", work + "/gta"}).err,
+              "fxt: " + work + "/TABLE.tsv: The system cannot find the file specified.\n")
+        << "nor is the table's path";
     EXPECT_EQ(Names(work + "/gta/GTADATA"), (std::vector<std::string>{"ENGLISH.FXT", "FRENCH.FXT", "GERMAN.FXT", "ITALIAN.FXT"}));
 #endif
 }

@@ -159,6 +159,7 @@ void ReportOpenFailure(const char *path) {
 
 int main(int argc, char **argv) {
     UseBinaryStandardStreams();
+    FindNamesInAnyCaseBelow("");
     try {
         return Run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::bad_alloc &) {

@@ -8,9 +8,10 @@
 void UseBinaryStandardStreams(void);
 // A path as the user's system writes it, for messages.
 std::string ShownPath(const std::string &path);
-// The game folder, ending with a separator. Names below it are found in any
-// letter case, as Windows finds the game's files; on Linux, the folder
-// itself and every other path are taken as written.
+// The game folder, ending with a separator, or "" before it is known. Names
+// below it are found in any letter case, as Windows finds the game's files;
+// on Linux, the folder itself and every other path (the table's) are taken
+// as written.
 void FindNamesInAnyCaseBelow(const std::string &folder);
 
 // Whether standard output is a console window, not a file or a pipe.
