@@ -373,7 +373,7 @@ TEST_F(FxtTest, ReplacesAllFourFilesOrNone) {
     ASSERT_EQ(chmod(italian.c_str(), 0444), 0);
     made = MakeFrom(header + "A\tfour\tquatre\tvier\tquattro\n", game);
     EXPECT_EQ(made.status, 1);
-    EXPECT_EQ(made.err, "fxt: " + Shown(italian) + " is read-only\nfxt: the game folder is left as it was\n");
+    EXPECT_EQ(made.err, "fxt: " + Shown(italian) + " is read-only\nfxt: nothing was written\n");
     EXPECT_EQ(FolderSnapshot(game), before);
     ASSERT_EQ(chmod(italian.c_str(), 0644), 0);
 
@@ -383,7 +383,7 @@ TEST_F(FxtTest, ReplacesAllFourFilesOrNone) {
     EXPECT_EQ(made.status, 1);
     std::string refusal = "fxt: " + Shown(game + "/GTADATA/GERMAN.FXT") + " cannot be replaced: ";
     EXPECT_EQ(made.err.substr(0, refusal.size()), refusal) << made.err;
-    EXPECT_NE(made.err.find("\nfxt: the game folder is left as it was\n"), std::string::npos) << made.err;
+    EXPECT_NE(made.err.find("\nfxt: nothing was written\n"), std::string::npos) << made.err;
     EXPECT_EQ(FolderSnapshot(game), before);
 }
 

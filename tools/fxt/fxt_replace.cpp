@@ -178,7 +178,7 @@ int ReplaceLanguageFiles(const std::string &folder, const std::string images[TAB
     for (int i = 0; i < TABLE_LANGUAGES; ++i) {
         std::string problem = Inspect(folder, i, &replacement.files[i]);
         if (!problem.empty()) {
-            report->errors = {problem, Unchanged};
+            report->errors = {problem, "nothing was written"};
             return 0;
         }
     }
