@@ -39,19 +39,17 @@ static int FindIn(const char *text, const BYTE *wanted, int length, const BYTE *
     return -1;
 }
 
-// The first of the entry's texts, English first, that holds the wanted
-// text, with where; or the key alone (language -1). Returns 0 when none does.
+// Where the wanted text starts in each of the entry's texts, and the first
+// of them, English first, that holds it; or the key alone (language -1).
+// Returns 0 when none does.
 static int EntryHolds(const TextEntry *entry, const BYTE *wanted, int length, const BYTE *caseOf, TextMatch *match) {
-    for (int language = 0; language < LANGUAGE_COUNT; ++language) {
-        if (!entry->texts[language]) continue;
-        int offset = FindIn(entry->texts[language], wanted, length, caseOf);
-        if (offset < 0) continue;
-        match->language = language;
-        match->offset = offset;
-        return 1;
-    }
     match->language = -1;
-    match->offset = FindIn(entry->key, wanted, length, caseOf);
+    for (int language = LANGUAGE_COUNT - 1; language >= 0; --language) {
+        const char *text = entry->texts[language];
+        match->offsets[language] = text ? FindIn(text, wanted, length, caseOf) : -1;
+        if (match->offsets[language] >= 0) match->language = language;
+    }
+    match->offset = match->language >= 0 ? match->offsets[match->language] : FindIn(entry->key, wanted, length, caseOf);
     return match->offset >= 0;
 }
 

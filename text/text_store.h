@@ -43,6 +43,7 @@ struct TextMatch {
     int position;  // in the table's order
     int language;  // the first text that holds it, English first; -1 when only the key does
     int offset;    // where it starts there
+    int offsets[LANGUAGE_COUNT];  // where it starts in each text; -1 where the text is absent or lacks it
 };
 
 // Looks for text in every key and every present text, in table order from

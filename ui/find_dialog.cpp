@@ -1,5 +1,6 @@
 // The Find dialog: modeless, owned by the main window, it keeps the last
 // text searched and whether its letter case counted, for F3 and Shift+F3.
+// The message boxes of both windows keep both waiting.
 #include "find_dialog.h"
 
 #include "main_window.h"
@@ -10,14 +11,33 @@
 static HWND FindDialog;
 static char SearchedText[FIND_TEXT_SIZE];  // "" until the first search
 static int SearchedMatchCase;
+static int MessageBoxShown;
+static HACCEL FindKeys;
 
-HACCEL CreateFindKeys(void) {
+void CreateFindKeys(void) {
     ACCEL keys[] = {
         {FVIRTKEY | FCONTROL, 'F', IDC_FIND},
         {FVIRTKEY, VK_F3, IDC_FIND_NEXT},
         {FVIRTKEY | FSHIFT, VK_F3, IDC_FIND_PREVIOUS},
     };
-    return CreateAcceleratorTableA(keys, sizeof keys / sizeof keys[0]);
+    FindKeys = CreateAcceleratorTableA(keys, sizeof keys / sizeof keys[0]);
+}
+
+int TranslateFindKeys(HWND mainWindow, MSG *msg) {
+    if (!FindKeys) return 0;
+    HWND window = FindDialog && (msg->hwnd == FindDialog || IsChild(FindDialog, msg->hwnd)) ? FindDialog : mainWindow;
+    return TranslateAcceleratorA(window, FindKeys, msg);
+}
+
+int ShowMessageBox(HWND owner, const char *text, const char *caption, UINT type) {
+    // The box disables its owner; the other window waits as well.
+    HWND other = owner == FindDialog ? GetWindow(FindDialog, GW_OWNER) : FindDialog;
+    if (other) EnableWindow(other, FALSE);
+    MessageBoxShown = 1;
+    int answer = MessageBoxA(owner, text, caption, type);
+    MessageBoxShown = 0;
+    if (other) EnableWindow(other, TRUE);
+    return answer;
 }
 
 void AddFindToSystemMenu(HWND mainWindow) {
@@ -37,7 +57,7 @@ static void SearchFromSelection(HWND mainWindow, HWND owner, int backwards) {
     }
     char message[FIND_TEXT_SIZE + 20];
     wsprintfA(message, "Cannot find \"%s\"", SearchedText);
-    MessageBoxA(owner, message, "Parlyte", MB_OK | MB_ICONINFORMATION);
+    ShowMessageBox(owner, message, "Parlyte", MB_OK | MB_ICONINFORMATION);
 }
 
 void FindAgain(HWND mainWindow, int backwards) {
@@ -45,19 +65,20 @@ void FindAgain(HWND mainWindow, int backwards) {
         OpenFindDialog(mainWindow);
         return;
     }
-    SearchFromSelection(mainWindow, FindDialog ? FindDialog : mainWindow, backwards);
+    SearchFromSelection(mainWindow, mainWindow, backwards);
 }
 
 static void UpdateFindButton(HWND dialog) {
     EnableWindow(GetDlgItem(dialog, IDC_FIND_NEXT), GetWindowTextLengthA(GetDlgItem(dialog, IDC_FIND_TEXT)) > 0);
 }
 
-static void FindNextFromDialog(HWND dialog) {
+// Find Next, and F3 or Shift+F3 pressed in the dialog: the text it shows.
+static void FindFromDialog(HWND dialog, int backwards) {
     char text[FIND_TEXT_SIZE];
     if (!GetDlgItemTextA(dialog, IDC_FIND_TEXT, text, sizeof text)) return;
     lstrcpyA(SearchedText, text);
     SearchedMatchCase = IsDlgButtonChecked(dialog, IDC_MATCH_CASE) == BST_CHECKED;
-    SearchFromSelection(GetWindow(dialog, GW_OWNER), dialog, 0);
+    SearchFromSelection(GetWindow(dialog, GW_OWNER), dialog, backwards);
 }
 
 static INT_PTR CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -70,7 +91,10 @@ static INT_PTR CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam,
         return FALSE;  // the focus is placed once the dialog shows
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_FIND_TEXT && HIWORD(wParam) == EN_CHANGE) UpdateFindButton(dialog);
-        if (wParam == IDC_FIND_NEXT) FindNextFromDialog(dialog);
+        // The button's click, and the keys' commands, which come with the code 1.
+        if (wParam == IDC_FIND_NEXT || wParam == MAKEWPARAM(IDC_FIND_NEXT, 1)) FindFromDialog(dialog, 0);
+        if (wParam == MAKEWPARAM(IDC_FIND_PREVIOUS, 1)) FindFromDialog(dialog, 1);
+        if (wParam == MAKEWPARAM(IDC_FIND, 1)) OpenFindDialog(GetWindow(dialog, GW_OWNER));
         if (wParam == IDCANCEL) DestroyWindow(dialog);
         return TRUE;
     case WM_DESTROY:
@@ -82,6 +106,8 @@ static INT_PTR CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam,
 }
 
 void OpenFindDialog(HWND mainWindow) {
+    // The system menu's item, which a message box cannot stop.
+    if (MessageBoxShown) return;
     if (!FindDialog) {
         FindDialog = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_FIND), mainWindow, FindDialogProc, 0);
         if (!FindDialog) {

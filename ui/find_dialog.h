@@ -6,12 +6,19 @@
 
 #include <windows.h>
 
-// Ctrl+F, F3 and Shift+F3 as the main window's commands; null when the
-// table cannot be made, and the keys then do nothing.
-HACCEL CreateFindKeys(void);
+// Ctrl+F, F3 and Shift+F3; when their table cannot be made, the keys do
+// nothing.
+void CreateFindKeys(void);
+// Whether msg was one of those keys, made the command of the window it was
+// for: the Find dialog's, or else the main window's.
+int TranslateFindKeys(HWND mainWindow, MSG *msg);
+// A message box owned by owner, the main window or the Find dialog, which
+// both take no input until it is closed.
+int ShowMessageBox(HWND owner, const char *text, const char *caption, UINT type);
 // Puts "Find..." in the main window's system menu.
 void AddFindToSystemMenu(HWND mainWindow);
-// Opens the dialog, or brings it forward, with the last text searched selected.
+// Opens the dialog, or brings it forward, with the last text searched
+// selected; not while a message box is up.
 void OpenFindDialog(HWND mainWindow);
 // The next key holding the last text searched, or with backwards the one
 // before; opens the dialog when nothing has been searched yet.

@@ -6,7 +6,10 @@
 #include "res/resource.h"
 #include "text/text_store.h"
 
-static HWND KeyList;
+static HWND KeyList, KeyField, KeyItems;  // the combo box, its edit field and its list
+// What the edit field held before the input it handles now: its length and
+// how much of it was selected, which that input replaces.
+static LRESULT LengthBeforeInput, SelectedBeforeInput;
 
 static const char AbsentText[] = "N/A";
 
@@ -28,6 +31,12 @@ static void FillKeyList(void) {
 
 INT_PTR StartKeyBrowser(HWND window, HWND proposedFocus) {
     KeyList = GetDlgItem(window, IDC_KEYLIST);
+    COMBOBOXINFO parts = {};
+    parts.cbSize = sizeof parts;
+    if (GetComboBoxInfo(KeyList, &parts)) {
+        KeyField = parts.hwndItem;
+        KeyItems = parts.hwndList;
+    }
     FillKeyList();
     if (proposedFocus == KeyList) return TRUE;
     SetFocus(KeyList);
@@ -67,14 +76,35 @@ void ShowEntryTexts(HWND window) {
     LocalFree(key);
 }
 
+void WatchKeyFieldInput(const MSG *input) {
+    if (!KeyField || input->hwnd != KeyField) return;
+    DWORD start = 0, end = 0;
+    SendMessageA(KeyField, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+    LengthBeforeInput = GetWindowTextLengthA(KeyField);
+    SelectedBeforeInput = end - start;
+}
+
 void FindTypedKey(HWND window) {
     int length = GetWindowTextLengthA(KeyList);
+    // Typing and pasting put characters in place of the selection; Backspace,
+    // Delete and cutting only take some away, and what is left stays as it
+    // is, or Backspace could never get past a completed key.
+    int added = length > LengthBeforeInput - SelectedBeforeInput;
     char *typed = (char *)LocalAlloc(LMEM_FIXED, (SIZE_T)length + 1);
     if (typed) {
         GetWindowTextA(KeyList, typed, length + 1);
         // The combo box's own prefix search, which ignores letter case.
         LRESULT found = SendMessageA(KeyList, CB_FINDSTRING, (WPARAM)-1, (LPARAM)typed);
-        if (found != CB_ERR) SendMessageA(KeyList, CB_SETCURSEL, (WPARAM)found, 0);
+        if (found != CB_ERR && added) {
+            // The whole key, the rest after what was typed selected, so
+            // that the next letter replaces only that.
+            SendMessageA(KeyList, CB_SETCURSEL, (WPARAM)found, 0);
+            SendMessageA(KeyField, EM_SETSEL, (WPARAM)length, -1);
+        } else if (found != CB_ERR) {
+            // The list alone: selecting through the combo box would put the
+            // whole key back into the field.
+            SendMessageA(KeyItems, LB_SETCURSEL, (WPARAM)found, 0);
+        }
         LocalFree(typed);
     }
     ShowEntryTexts(window);
@@ -87,8 +117,11 @@ int SelectedKeyPosition(void) {
 void ShowFoundText(HWND window, const TextMatch *match, int length) {
     SendMessageA(KeyList, CB_SETCURSEL, (WPARAM)match->position, 0);
     ShowEntryTexts(window);
-    if (match->language < 0) return;
-    HWND field = GetDlgItem(window, IDC_ENGLISH + match->language);
-    SendMessageA(field, EM_SETSEL, (WPARAM)match->offset, (LPARAM)(match->offset + length));
-    SendMessageA(field, EM_SCROLLCARET, 0, 0);
+    for (int language = 0; language < LANGUAGE_COUNT; ++language) {
+        int offset = match->offsets[language];
+        if (offset < 0) continue;
+        HWND field = GetDlgItem(window, IDC_ENGLISH + language);
+        SendMessageA(field, EM_SETSEL, (WPARAM)offset, (LPARAM)(offset + length));
+        SendMessageA(field, EM_SCROLLCARET, 0, 0);
+    }
 }

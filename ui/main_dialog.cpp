@@ -8,10 +8,10 @@
 #include "res/version.h"
 
 static void ShowAbout(HWND window) {
-    MessageBoxA(window,
-                "Parlyte version " PARLYTE_VERSION_TEXT "\n\n"
-                "Shows every text of Grand Theft Auto in English, French, German and Italian side by side.",
-                "About Parlyte", MB_OK | MB_ICONINFORMATION);
+    ShowMessageBox(window,
+                   "Parlyte version " PARLYTE_VERSION_TEXT "\n\n"
+                   "Shows every text of Grand Theft Auto in English, French, German and Italian side by side.",
+                   "About Parlyte", MB_OK | MB_ICONINFORMATION);
 }
 
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {

@@ -3,6 +3,8 @@
 #include "find_dialog.h"
 #include "main_window.h"
 
+#include <objbase.h>
+
 #include "folder/game_folder.h"
 #include "res/resource.h"
 #include "text/text_store.h"
@@ -29,7 +31,12 @@ static void LoadLibrariesFromSystemOnly(void) {
 }
 
 extern "C" ENTRY_ALIGNMENT void WINAPI ProgramEntry(void) {
+    // A stored folder on an empty card or disc drive is a wrong directory,
+    // not Windows' box asking for a disk.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     LoadLibrariesFromSystemOnly();
+    // The folder dialog's shell code needs COM on this thread, in an apartment.
+    CoInitializeEx(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     if (!LocateGameFolder()) ExitProcess(FailureExitCode);
     if (!LoadAllLanguageFiles()) ExitProcess(FailureExitCode);
 
@@ -45,11 +52,13 @@ extern "C" ENTRY_ALIGNMENT void WINAPI ProgramEntry(void) {
     ShowWindow(MainWindow, SW_SHOWDEFAULT);
     UpdateWindow(MainWindow);
 
-    // GetMessageA gives -1 on failure; that ends the loop as well. The Find
-    // dialog takes its own keys; Ctrl+F, F3 and Shift+F3 work everywhere else.
-    HACCEL findKeys = CreateFindKeys();
+    // GetMessageA gives -1 on failure; that ends the loop as well. Ctrl+F,
+    // F3 and Shift+F3 work in both windows; the Find dialog takes its other
+    // keys itself.
+    CreateFindKeys();
     while (GetMessageA(&Message, NULL, 0, 0) > 0) {
-        if (IsFindDialogMessage(&Message) || TranslateAcceleratorA(MainWindow, findKeys, &Message)) continue;
+        if (TranslateFindKeys(MainWindow, &Message) || IsFindDialogMessage(&Message)) continue;
+        WatchKeyFieldInput(&Message);
         if (!IsDialogMessageA(MainWindow, &Message)) {
             TranslateMessage(&Message);
             DispatchMessageA(&Message);

@@ -118,6 +118,7 @@ int InteractionBench(wchar_t **argv) {
         std::string letter(1, letters[run % (sizeof letters - 1)]);
         int row = FirstMatch(browser, letter);
         if (row < 0 || Fields(browser) == Shown(browser.rows[row])) continue;
+        SendMessageW(browser.edit, EM_SETSEL, 0, -1);
         times.push_back(TimeUntilShown(browser, row, [&] { PostChars(browser.edit, letter); }));
         WaitUntilHandled(browser.main);
     }

@@ -60,6 +60,7 @@ foreach(name dialog-template version main-window window-icon exit-button close-c
 endforeach()
 
 e2e_case(find ${CMAKE_SOURCE_DIR}/tests/data/find.tsv)
+e2e_case(type-ahead ${CMAKE_SOURCE_DIR}/tests/data/type_ahead.tsv)
 
 # About 2,500 keys per file, as a game has.
 set(REALISTIC_TABLE ${CMAKE_BINARY_DIR}/realistic-2500.tsv)

@@ -11,6 +11,7 @@
 #include "text/text_store.h"
 
 #include <stdint.h>
+#include <string.h>
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -34,8 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     int foundAny = FindTextInTable(text.c_str(), matchCase, from, backwards, &found);
     Check(foundAny == ReferenceFind(text.c_str(), matchCase, from, backwards, &expected), "found as the reference");
     Check(!foundAny || (found.entry == expected.entry && found.position == expected.position &&
-                        found.language == expected.language && found.offset == expected.offset),
-          "the same key, text and offset as the reference");
+                        found.language == expected.language && found.offset == expected.offset &&
+                        memcmp(found.offsets, expected.offsets, sizeof found.offsets) == 0),
+          "the same key, texts and offsets as the reference");
     FreeTextTable();
     return 0;
 }

@@ -36,14 +36,16 @@ int ReferenceFind(const char *text, int matchCase, int from, int backwards, Text
         const TextEntry *entry = entries[position];
         match->entry = entry;
         match->position = position;
+        match->language = -1;
         for (int language = 0; language < LANGUAGE_COUNT; ++language) {
             size_t at = entry->texts[language] ? Characters(entry->texts[language], matchCase).find(wanted)
                                                : std::wstring::npos;
-            if (at == std::wstring::npos) continue;
+            match->offsets[language] = at == std::wstring::npos ? -1 : (int)at;
+            if (at == std::wstring::npos || match->language >= 0) continue;
             match->language = language;
             match->offset = (int)at;
-            return 1;
         }
+        if (match->language >= 0) return 1;
         size_t at = Characters(entry->key, matchCase).find(wanted);
         if (at == std::wstring::npos) continue;
         match->language = -1;

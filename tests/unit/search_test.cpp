@@ -6,6 +6,7 @@
 #include "tools/fxt/fxt_encoder.h"
 
 #include <random>
+#include <string.h>
 
 namespace {
 
@@ -103,6 +104,7 @@ TEST_F(SearchTest, AnswersAsThePlainSearch) {
             ASSERT_EQ(found.entry, expected.entry);
             ASSERT_EQ(found.language, expected.language) << text;
             ASSERT_EQ(found.offset, expected.offset) << text;
+            ASSERT_EQ(memcmp(found.offsets, expected.offsets, sizeof found.offsets), 0) << text;
         }
         FreeTextTable();
     }

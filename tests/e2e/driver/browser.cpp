@@ -74,6 +74,7 @@ void PressKey(const Browser &browser, WPARAM key) {
 }
 
 void Type(const Browser &browser, const std::string &text) {
+    SendMessageW(browser.edit, EM_SETSEL, 0, -1);
     PostChars(browser.edit, text);
     WaitUntilHandled(browser.main);
 }
@@ -85,7 +86,16 @@ void Paste(const Browser &browser, const std::string &text) {
     GlobalUnlock(block);
     SetClipboardData(CF_TEXT, block);
     CloseClipboard();
+    SendMessageW(browser.edit, EM_SETSEL, 0, -1);
     PostMessageW(browser.edit, WM_PASTE, 0, 0);
+    WaitUntilHandled(browser.main);
+}
+
+void PressKeys(const Browser &browser, HWND foreground, std::initializer_list<WORD> keys) {
+    SetForegroundWindow(foreground);
+    SendKeys(keys);
+    // Once for the keys, once for the characters their handling posts.
+    WaitUntilHandled(browser.main);
     WaitUntilHandled(browser.main);
 }
 

@@ -42,10 +42,14 @@ int Selection(const Browser &browser);
 // or -1.
 int FirstMatch(const Browser &browser, const std::string &prefix);
 
-// Input, each waited for until handled.
+// Input, each waited for until handled; typing and pasting replace the
+// key field's whole text.
 void ClickItem(const Browser &browser, int index);
 void PressKey(const Browser &browser, WPARAM key);
 void Type(const Browser &browser, const std::string &text);
 void Paste(const Browser &browser, const std::string &text);
+// Keys pressed together, as a person presses them, to the window with the
+// focus in Parlyte's window foreground.
+void PressKeys(const Browser &browser, HWND foreground, std::initializer_list<WORD> keys);
 
 #endif

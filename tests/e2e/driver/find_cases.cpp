@@ -16,15 +16,6 @@ HWND WaitForFindDialog(const Browser &browser) {
     return WaitForTopWindow(browser.session, IsFindDialog, "Find dialog");
 }
 
-// Keys pressed together, as a person presses them, to the window with the
-// focus in Parlyte's foreground window.
-void PressTogether(const Browser &browser, HWND foreground, std::initializer_list<WORD> keys) {
-    SetForegroundWindow(foreground);
-    SendKeys(keys);
-    WaitUntilHandled(browser.main);
-    WaitUntilHandled(browser.main);
-}
-
 // What each of the four fields has selected, as "start-end".
 std::vector<std::string> FieldSelections(const Browser &browser) {
     std::vector<std::string> selections;
@@ -60,8 +51,8 @@ int KeyPosition(const Browser &browser, const std::string &key) {
     Fail("the data has no key " + key);
 }
 
-// How a search is started.
-enum Start { FIND_NEXT_BUTTON, ENTER_KEY, F3_KEY, SHIFT_F3_KEYS };
+// How a search is started, and in which window.
+enum Start { FIND_NEXT_BUTTON, ENTER_KEY, F3_IN_DIALOG, SHIFT_F3_IN_DIALOG, F3_IN_MAIN, SHIFT_F3_IN_MAIN };
 
 struct Search {
     const char *text;  // the text searched, typed over the dialog's unless typed is false
@@ -69,33 +60,35 @@ struct Search {
     bool matchCase;
     Start start;
     const char *key;   // the key found, or null for none
-    int language;      // the field holding it, -1 for the key only
-    DWORD offset;
+    int offsets[TABLE_LANGUAGES];  // where each field selects it, -1 for nothing
 };
 
 // Rows worked in turn; each starts from the key the one before selected.
 const Search Searches[] = {
-    {"frenzy", true, false, FIND_NEXT_BUTTON, "KF_1", 0, 5},       // English, any letter case
-    {"car_t", true, false, ENTER_KEY, "CAR_THEFT", -1, 0},         // the key only
-    {"tuerie", true, false, ENTER_KEY, "KF_1", 1, 0},              // French, round past the last key
-    {"AMOKLAUF", true, false, ENTER_KEY, "KF_1", 2, 0},            // German, in the selected key itself
-    {"strage!", true, false, ENTER_KEY, "KF_1", 3, 0},             // Italian
-    {"the docks", true, false, ENTER_KEY, "CAR_THEFT", 0, 31},     // on the text's second line
-    {"\xC9LAN", true, false, ENTER_KEY, "ETE", 1, 0},              // É finds é
-    {"elan", true, false, ENTER_KEY, nullptr, 0, 0},               // e does not
-    {"N/A", true, false, ENTER_KEY, nullptr, 0, 0},                // absent texts are no texts
-    {"harbour", true, true, ENTER_KEY, nullptr, 0, 0},             // Match case
-    {"Harbour", true, true, FIND_NEXT_BUTTON, "WELCOME", 0, 11},   // round past the last key
-    {"it", true, false, FIND_NEXT_BUTTON, "CAR_THEFT", 0, 25},
+    {"frenzy", true, false, FIND_NEXT_BUTTON, "KF_1", {5, -1, -1, -1}},       // English, any letter case
+    {"car_t", true, false, ENTER_KEY, "CAR_THEFT", {-1, -1, -1, -1}},          // the key only
+    {"tuerie", true, false, ENTER_KEY, "KF_1", {-1, 0, -1, -1}},               // French, round past the last key
+    {"AMOKLAUF", true, false, ENTER_KEY, "KF_1", {-1, -1, 0, -1}},             // German, in the selected key itself
+    {"strage!", true, false, ENTER_KEY, "KF_1", {-1, -1, -1, 0}},              // Italian
+    {"the docks", true, false, ENTER_KEY, "CAR_THEFT", {31, -1, -1, -1}},      // on the text's second line
+    {"\xC9LAN", true, false, ENTER_KEY, "ETE", {-1, 0, -1, -1}},              // É finds é
+    {"elan", true, false, ENTER_KEY, nullptr, {}},                             // e does not
+    {"N/A", true, false, ENTER_KEY, nullptr, {}},                              // absent texts are no texts
+    {"harbour", true, true, ENTER_KEY, nullptr, {}},                           // Match case
+    {"harbour", false, true, F3_IN_MAIN, nullptr, {}},                         // its box is the main window's
+    {"Harbour", true, true, FIND_NEXT_BUTTON, "WELCOME", {11, 12, 14, 12}},    // round past the last key, in every field
+    {"it", true, false, FIND_NEXT_BUTTON, "CAR_THEFT", {25, 10, -1, -1}},
+    {"it", false, false, SHIFT_F3_IN_DIALOG, "WELCOME", {20, 21, 23, 21}},     // the keys work in the dialog too
+    {"it", false, false, F3_IN_DIALOG, "CAR_THEFT", {25, 10, -1, -1}},
 };
 
 // After Cancel, with the last text "it", which WELCOME ("City") and
 // CAR_THEFT hold.
 const Search Again[] = {
-    {"it", false, false, F3_KEY, "WELCOME", 0, 20},           // round past the last key
-    {"it", false, false, F3_KEY, "CAR_THEFT", 0, 25},
-    {"it", false, false, SHIFT_F3_KEYS, "WELCOME", 0, 20},    // backwards
-    {"it", false, false, SHIFT_F3_KEYS, "CAR_THEFT", 0, 25},  // round past the first key
+    {"it", false, false, F3_IN_MAIN, "WELCOME", {20, 21, 23, 21}},           // round past the last key
+    {"it", false, false, F3_IN_MAIN, "CAR_THEFT", {25, 10, -1, -1}},
+    {"it", false, false, SHIFT_F3_IN_MAIN, "WELCOME", {20, 21, 23, 21}},     // backwards
+    {"it", false, false, SHIFT_F3_IN_MAIN, "CAR_THEFT", {25, 10, -1, -1}},   // round past the first key
 };
 
 void ExpectFound(const Browser &browser, const Search &search, const std::string &what) {
@@ -103,29 +96,47 @@ void ExpectFound(const Browser &browser, const Search &search, const std::string
     Expect(Selection(browser) == position, what + ": " + search.key + " selected");
     Expect(WindowText(browser.edit) == search.key, what + ": the key field shows " + search.key);
     Expect(Fields(browser) == Shown(browser.rows[position]), what + ": the four fields show its texts");
-    std::vector<std::string> want(TABLE_LANGUAGES, "0-0"), selections = FieldSelections(browser);
-    if (search.language >= 0)
-        want[search.language] = std::to_string(search.offset) + "-" + std::to_string(search.offset + strlen(search.text));
+    std::vector<std::string> want, selections = FieldSelections(browser);
+    for (int offset : search.offsets)
+        want.push_back(offset < 0 ? "0-0" : std::to_string(offset) + "-" + std::to_string(offset + strlen(search.text)));
     Expect(selections == want, what + ": the fields select" + Describe(selections));
-    if (search.language >= 0)
-        Expect(ShowsCharacter(browser, search.language, search.offset), what + ": the text found is in view");
+    for (int language = 0; language < TABLE_LANGUAGES; ++language) {
+        if (search.offsets[language] < 0) continue;
+        Expect(ShowsCharacter(browser, language, search.offsets[language]), what + ": the text found is in view");
+        Expect(ShowsColor(GetDlgItem(browser.main, IDC_ENGLISH + language), COLOR_HIGHLIGHT), what + ": the field shows it selected");
+    }
 }
 
-void ExpectNotFound(const Browser &browser, HWND owner, const std::string &text, int selection, const std::string &what) {
+// The box that says so, and both windows waiting for it; after it the
+// focus is back where it was.
+void ExpectNotFound(const Browser &browser, HWND dialog, HWND owner, HWND focus, const std::string &text, int selection,
+                    const std::string &what) {
     HWND box = WaitForMessageBox(browser.session, "Parlyte");
     Expect(MessageBoxText(box) == "Cannot find \"" + text + "\"", what + ": \"" + MessageBoxText(box) + "\"");
     Expect(MessageBoxIcon(box) == IDI_ASTERISK, what + ": the information icon");
     Expect(GetWindow(box, GW_OWNER) == owner, what + ": the box is owned by " + (owner == browser.main ? "the main window" : "the Find dialog"));
+    Expect(!IsWindowEnabled(browser.main) && (!dialog || !IsWindowEnabled(dialog)), what + ": both windows wait for it");
+    // The system menu's Find... brings nothing forward past the box.
+    PostMessageW(browser.main, WM_SYSCOMMAND, IDC_FIND, 0);
+    WaitUntilHandled(browser.main);
+    Expect(GetForegroundWindow() == box, what + ": the box stays in front after the system menu's Find...");
     PressButton(box, IDOK);
     WaitUntilHandled(browser.main);
     Expect(Selection(browser) == selection, what + ": the selection is unchanged");
+    Expect(FocusOf(browser.session) == focus, what + ": the focus is back where it was");
 }
 
 void Run(const Browser &browser, HWND dialog, const Search &search) {
     std::string what = std::string(search.typed ? "" : "again: ") + search.text + (search.matchCase ? " (Match case)" : "");
     int before = Selection(browser);
     HWND field = GetDlgItem(dialog, IDC_FIND_TEXT);
+    bool fromMain = search.start == F3_IN_MAIN || search.start == SHIFT_F3_IN_MAIN;
+    HWND from = fromMain ? browser.main : dialog;
+    SetForegroundWindow(from);
+    WaitUntilHandled(browser.main);
     if (search.typed) {
+        ClickAt(field, 2, 2);
+        WaitUntilHandled(browser.main);
         SendMessageW(field, EM_SETSEL, 0, -1);
         PostChars(field, search.text);
         WaitUntilHandled(browser.main);
@@ -135,25 +146,29 @@ void Run(const Browser &browser, HWND dialog, const Search &search) {
             WaitUntilHandled(browser.main);
         }
     }
+    HWND focus = FocusOf(browser.session);
     switch (search.start) {
     case FIND_NEXT_BUTTON: PressButton(dialog, IDC_FIND_NEXT); break;
     case ENTER_KEY: PostKey(field, VK_RETURN); break;
-    case F3_KEY: PressTogether(browser, browser.main, {VK_F3}); break;
-    case SHIFT_F3_KEYS: PressTogether(browser, browser.main, {VK_SHIFT, VK_F3}); break;
+    case F3_IN_DIALOG: PressKeys(browser, dialog, {VK_F3}); break;
+    case SHIFT_F3_IN_DIALOG: PressKeys(browser, dialog, {VK_SHIFT, VK_F3}); break;
+    case F3_IN_MAIN: PressKeys(browser, browser.main, {VK_F3}); break;
+    case SHIFT_F3_IN_MAIN: PressKeys(browser, browser.main, {VK_SHIFT, VK_F3}); break;
     }
     WaitUntilHandled(browser.main);
     if (search.key) {
         ExpectFound(browser, search, what);
         if (dialog) Expect(IsWindowVisible(dialog) != 0, what + ": the Find dialog stays open");
+        Expect(GetAncestor(FocusOf(browser.session), GA_ROOT) == from, what + ": the focus stays in the window searched from");
     } else {
-        ExpectNotFound(browser, dialog ? dialog : browser.main, search.text, before, what);
+        ExpectNotFound(browser, dialog, from, focus, search.text, before, what);
     }
 }
 
 int FindDialogCase(const CaseContext &context) {
     Browser browser = OpenBrowser(context);
     // F3 before any search opens the dialog.
-    PressTogether(browser, browser.main, {VK_F3});
+    PressKeys(browser, browser.main, {VK_F3});
     HWND dialog = WaitForFindDialog(browser);
     Expect(GetWindow(dialog, GW_OWNER) == browser.main, "the Find dialog is owned by the main window");
     Expect(IsWindowEnabled(browser.main) != 0, "the main window stays usable: the dialog is modeless");
@@ -165,11 +180,23 @@ int FindDialogCase(const CaseContext &context) {
     Expect(!IsWindowEnabled(findNext), "Find Next is unavailable while the field is empty");
     Expect(WindowText(GetDlgItem(dialog, IDCANCEL)) == "Cancel", "a button \"Cancel\", IDCANCEL");
     Expect(FocusOf(browser.session) == GetDlgItem(dialog, IDC_FIND_TEXT), "the text field has the focus");
+    bool hideNoSelection = true;
+    for (int language = 0; language < TABLE_LANGUAGES; ++language)
+        hideNoSelection &= (GetWindowLongW(GetDlgItem(browser.main, IDC_ENGLISH + language), GWL_STYLE) & ES_NOHIDESEL) != 0;
+    Expect(hideNoSelection, "the four fields show their selection without the focus (ES_NOHIDESEL)");
 
     for (const Search &search : Searches) {
         Run(browser, dialog, search);
         if (search.text == std::string("frenzy")) Expect(IsWindowEnabled(findNext) != 0, "Find Next is available");
     }
+
+    // The About box keeps the Find dialog waiting too.
+    PressButton(browser.main, IDC_ABOUT);
+    HWND about = WaitForMessageBox(browser.session, "About Parlyte");
+    Expect(!IsWindowEnabled(dialog), "with the About box up, the Find dialog takes no input");
+    PressButton(about, IDOK);
+    WaitUntilHandled(browser.main);
+    Expect(IsWindowEnabled(dialog) != 0, "after the About box, the Find dialog takes input again");
 
     PressButton(dialog, IDCANCEL);
     WaitUntilHandled(browser.main);
@@ -177,18 +204,22 @@ int FindDialogCase(const CaseContext &context) {
     for (const Search &search : Again) Run(browser, NULL, search);
 
     // Ctrl+F opens it again with the last text, selected; Escape closes it.
-    PressTogether(browser, browser.main, {VK_CONTROL, 'F'});
+    PressKeys(browser, browser.main, {VK_CONTROL, 'F'});
     dialog = WaitForFindDialog(browser);
     HWND field = GetDlgItem(dialog, IDC_FIND_TEXT);
     DWORD start = 1, end = 0;
     SendMessageW(field, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
     Expect(WindowText(field) == "it" && start == 0 && end == 2, "Ctrl+F opens it with the last text, selected");
+    SendMessageW(field, EM_SETSEL, 1, 1);
+    PressKeys(browser, dialog, {VK_CONTROL, 'F'});
+    SendMessageW(field, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+    Expect(start == 0 && end == 2 && FocusOf(browser.session) == field, "Ctrl+F in the dialog selects its text");
     PostKey(field, VK_ESCAPE);
     WaitUntilHandled(browser.main);
     Expect(!IsWindow(dialog), "Escape closes the Find dialog");
 
     // The system menu, by the keyboard: Alt+Space, then its item's letter.
-    PressTogether(browser, browser.main, {VK_MENU, VK_SPACE});
+    PressKeys(browser, browser.main, {VK_MENU, VK_SPACE});
     SendKeys({'F'});
     dialog = WaitForFindDialog(browser);
     Expect(IsWindowVisible(dialog) != 0, "the system menu's \"&Find...\" opens it");

@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -226,6 +227,14 @@ std::vector<DWORD> ClientPixels(HWND window, RECT area) {
     MapWindowPoints(window, NULL, (POINT *)&area, 2);
     POINT origin = {area.left, area.top};
     return Picture(&origin, NULL, 0, area.right - area.left, area.bottom - area.top);
+}
+
+bool ShowsColor(HWND window, int color, const RECT *area) {
+    RECT client;
+    GetClientRect(window, &client);
+    std::vector<DWORD> pixels = ClientPixels(window, area ? *area : client);
+    COLORREF bgr = GetSysColor(color);
+    return std::count(pixels.begin(), pixels.end(), (GetRValue(bgr) << 16) | (GetGValue(bgr) << 8) | GetBValue(bgr)) > 0;
 }
 
 namespace {

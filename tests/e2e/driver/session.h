@@ -55,6 +55,9 @@ LPCWSTR MessageBoxIcon(HWND box);
 // What the screen shows of an area of a window's client area, as 0xRRGGBB
 // pixels by rows from the top.
 std::vector<DWORD> ClientPixels(HWND window, RECT area);
+// Whether a system colour (COLOR_WINDOW, ...) shows there, or in all the
+// client area.
+bool ShowsColor(HWND window, int color, const RECT *area = nullptr);
 // Saves what the screen shows of the window as a BMP file.
 void SaveScreenshot(HWND window, const std::wstring &path);
 
