@@ -32,6 +32,11 @@ void CompatFailRead(long number);
 // error; 0 for none. Operations are the calls that open, write, flush,
 // close, move, make or remove a file or folder.
 void CompatFailFileOperation(long number, DWORD error);
+// The process ends at once at the file operation with this number, before
+// it is made, as a process that is killed: nothing is flushed or undone,
+// and the exit status is CompatKilledStatus. 0 for none.
+void CompatEndProcessAtFileOperation(long number);
+enum { CompatKilledStatus = 86 };
 long CompatFileOperationCount(void);
 long CompatOpenHandleCount(void);
 // Native form of the path of the last CreateFileA call.

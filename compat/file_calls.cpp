@@ -1,6 +1,7 @@
 // Files and directory lookup over POSIX, with the error codes Windows sets,
 // its read-only files and files held by other programs, and its way of
-// finding names whatever their letter case.
+// finding names whatever their letter case. A file opened without sharing
+// is held as other programs hold it: with an exclusive lock.
 #include "compat_control.h"
 #include "compat_internal.h"
 #include "native_paths.h"
@@ -20,6 +21,7 @@ long failingRead;
 long readCount;
 long failingOperation;
 DWORD failingOperationError;
+long endingOperation;
 long operationCount;
 long openHandles;
 std::string lastOpenedPath;
@@ -29,8 +31,11 @@ std::string lastOpenedPath;
 bool caseBlindEverywhere = true;
 std::string caseBlindFolder;
 
-// A search handle only has to be told apart from INVALID_HANDLE_VALUE.
-char searchHandleTag;
+// A search: of one name, or of a folder's entries for "FOLDER\\*".
+struct Search {
+    DIR *listing;  // null for one name
+    std::string folder;
+};
 
 HANDLE HandleFromDescriptor(int fd) { return (HANDLE)(intptr_t)(fd + 1); }
 int DescriptorFromHandle(HANDLE handle) { return (int)(intptr_t)handle - 1; }
@@ -96,7 +101,9 @@ bool IsHeldElsewhere(const std::string &path) {
 // Counts a call that opens, writes, flushes, closes, moves, makes or removes
 // a file; false, with the planned error set, when it is the one to fail.
 bool OperationGoesAhead(void) {
-    if (++operationCount != failingOperation) return true;
+    ++operationCount;
+    if (operationCount == endingOperation) _exit(CompatKilledStatus);
+    if (operationCount != failingOperation) return true;
     SetLastError(failingOperationError);
     return false;
 }
@@ -170,6 +177,7 @@ void ResetFileCalls(void) {
     failingRead = 0;
     readCount = 0;
     failingOperation = 0;
+    endingOperation = 0;
     operationCount = 0;
     lastOpenedPath.clear();
     caseBlindEverywhere = true;
@@ -185,14 +193,20 @@ void CompatFailFileOperation(long number, DWORD error) {
     failingOperationError = error;
 }
 
+void CompatEndProcessAtFileOperation(long number) {
+    endingOperation = number == 0 ? 0 : operationCount + number;
+}
+
 long CompatFileOperationCount(void) { return operationCount; }
 long CompatOpenHandleCount(void) { return openHandles; }
 const std::string &CompatLastOpenedPath(void) { return lastOpenedPath; }
 
 // What the programs ask for: an existing file opened for reading, or only to
-// see that it could be moved, with others allowed to read; or a file made
-// for writing, anew (CREATE_NEW) or over an old one (CREATE_ALWAYS).
-HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD, HANDLE) {
+// see that it could be moved, with others allowed to read or with no one
+// else; or a file made for writing, anew (CREATE_NEW) or over an old one
+// (CREATE_ALWAYS). A new file can be written again by its owner whatever
+// the umask, as Windows' files without the read-only attribute can.
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD, HANDLE) {
     lastOpenedPath = CompatNativePath(path);
     if (!OperationGoesAhead()) return INVALID_HANDLE_VALUE;
     bool writing = (access & GENERIC_WRITE) != 0;
@@ -202,16 +216,22 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWOR
     }
     int flags = !writing ? O_RDONLY : disposition == CREATE_NEW ? O_WRONLY | O_CREAT | O_EXCL
                                                                  : O_WRONLY | O_CREAT | O_TRUNC;
+    bool made = writing && !Exists(lastOpenedPath);
     int fd = open(lastOpenedPath.c_str(), flags | O_CLOEXEC, 0666);
     if (fd < 0) {
         SetLastError(errno == EEXIST ? ERROR_FILE_EXISTS : ErrorForFailedCall(errno, lastOpenedPath));
         return INVALID_HANDLE_VALUE;
     }
+    if (made) {
+        mode_t mask = umask(0);
+        umask(mask);
+        fchmod(fd, (0666 & ~mask) | S_IWUSR);
+    }
     struct stat info;
     DWORD error = 0;
     if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))
         error = ERROR_ACCESS_DENIED;
-    else if (!writing && IsHeldElsewhere(fd))
+    else if (share == 0 ? flock(fd, LOCK_EX | LOCK_NB) != 0 : !writing && IsHeldElsewhere(fd))
         error = ERROR_SHARING_VIOLATION;
     if (error) {
         close(fd);
@@ -277,12 +297,16 @@ BOOL RemoveDirectoryA(LPCSTR path) {
 }
 
 // An existing target is replaced only with MOVEFILE_REPLACE_EXISTING, and a
-// read-only one never; a file held elsewhere does not move.
+// read-only one never; a file held elsewhere does not move. A file that
+// replaces another takes its permission bits; a link is replaced as a name.
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     std::string nativeFrom = CompatNativePath(from), nativeTo = CompatNativePath(to);
     if (!OperationGoesAhead()) return FALSE;
     if (IsHeldElsewhere(nativeFrom)) return Failed(ERROR_SHARING_VIOLATION);
     if (IsReadOnlyFile(nativeTo)) return Failed(ERROR_ACCESS_DENIED);
+    struct stat replaced;
+    if ((flags & MOVEFILE_REPLACE_EXISTING) && stat(nativeTo.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode))
+        chmod(nativeFrom.c_str(), replaced.st_mode & 07777);
     unsigned noReplace = (flags & MOVEFILE_REPLACE_EXISTING) ? 0 : RENAME_NOREPLACE;
     if (renameat2(AT_FDCWD, nativeFrom.c_str(), AT_FDCWD, nativeTo.c_str(), noReplace) != 0)
         return Failed(ErrorForFailedCall(errno, errno == ENOENT ? nativeFrom : nativeTo));
@@ -310,21 +334,61 @@ DWORD GetFileAttributesA(LPCSTR path) {
     return IsReadOnly(info) ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL;
 }
 
-HANDLE FindFirstFileA(LPCSTR path, WIN32_FIND_DATAA *found) {
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) return INVALID_HANDLE_VALUE;
+namespace {
+
+void FillFound(const std::string &native, const std::string &name, WIN32_FIND_DATAA *found) {
     *found = WIN32_FIND_DATAA();
-    found->dwFileAttributes = attributes;
+    found->dwFileAttributes = GetFileAttributesA(native.c_str());
+    name.copy(found->cFileName, sizeof found->cFileName - 1);
+}
+
+} // namespace
+
+// One name, or with "*" as the last part, the entries of a folder but "."
+// and "..".
+HANDLE FindFirstFileA(LPCSTR path, WIN32_FIND_DATAA *found) {
     std::string native = CompatNativePath(path);
     std::string::size_type slash = native.rfind('/');
     std::string name = slash == std::string::npos ? native : native.substr(slash + 1);
-    name.copy(found->cFileName, sizeof found->cFileName - 1);
+    Search *search = new Search{NULL, native.substr(0, slash == std::string::npos ? 0 : slash + 1)};
+    if (name == "*") {
+        search->listing = opendir(search->folder.empty() ? "." : search->folder.c_str());
+        if (!search->listing) {
+            SetLastError(ErrorForFailedCall(errno, native));
+            delete search;
+            return INVALID_HANDLE_VALUE;
+        }
+        ++openHandles;
+        if (FindNextFileA(search, found)) return search;
+        FindClose(search);
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
+        delete search;
+        return INVALID_HANDLE_VALUE;
+    }
+    FillFound(native, name, found);
     ++openHandles;
-    return &searchHandleTag;
+    return search;
 }
 
-BOOL FindClose(HANDLE search) {
-    if (search != &searchHandleTag) return FALSE;
+BOOL FindNextFileA(HANDLE handle, WIN32_FIND_DATAA *found) {
+    Search *search = (Search *)handle;
+    while (const dirent *entry = search->listing ? readdir(search->listing) : NULL) {
+        std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        FillFound(search->folder + name, name, found);
+        return TRUE;
+    }
+    return Failed(ERROR_NO_MORE_FILES);
+}
+
+BOOL FindClose(HANDLE handle) {
+    if (handle == INVALID_HANDLE_VALUE || !handle) return FALSE;
+    Search *search = (Search *)handle;
+    if (search->listing) closedir(search->listing);
+    delete search;
     --openHandles;
     return TRUE;
 }

@@ -52,6 +52,7 @@ typedef void *LPOVERLAPPED;
 #define ERROR_FILE_NOT_FOUND 2
 #define ERROR_PATH_NOT_FOUND 3
 #define ERROR_ACCESS_DENIED 5
+#define ERROR_NO_MORE_FILES 18
 #define ERROR_SHARING_VIOLATION 32
 #define ERROR_FILE_EXISTS 80
 #define ERROR_DISK_FULL 112
@@ -103,6 +104,7 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 BOOL DeleteFileA(LPCSTR path);
 DWORD GetFileAttributesA(LPCSTR path);
 HANDLE FindFirstFileA(LPCSTR path, WIN32_FIND_DATAA *found);
+BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA *found);
 BOOL FindClose(HANDLE search);
 
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR value,

@@ -69,6 +69,7 @@ TEST_F(CheckTest, EachFindingAtTheOffsetOfItsEntry) {
         {"no entries at all", {}},
         {"", {}},
         {"[A]one[B]two[", {}},
+        {std::string("[\0]how make writes the empty key[A]a[", 37), {}},
     };
     for (const Case &each : cases) {
         SCOPED_TRACE(each.decoded);

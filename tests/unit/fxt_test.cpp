@@ -83,11 +83,12 @@ protected:
         return run;
     }
 
-    // fxt make, or with ansi fxt make --ansi, of a table written to a file.
-    FxtRun MakeFrom(const std::string &table, const std::string &game, bool ansi = false) {
+    // fxt make, with these options, of a table written to a file.
+    FxtRun MakeFrom(const std::string &table, const std::string &game, std::vector<std::string> options = {}) {
         WriteBytes(work + "/table.tsv", table);
-        if (ansi) return Fxt({"make", "--ansi", work + "/table.tsv", game});
-        return Fxt({"make", work + "/table.tsv", game});
+        options.insert(options.begin(), "make");
+        options.insert(options.end(), {work + "/table.tsv", game});
+        return Fxt(options);
     }
 
     // Holds a file in the work folder open as another program does: for
@@ -232,7 +233,7 @@ TEST_F(FxtTest, DumpGivesBackWhatMakeWasGiven) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         std::string table = seed == 0 ? EveryByteTable() : RandomTable(seed, seed == 1 ? 3 : 400);
         std::string game = work + "/game" + std::to_string(seed);
-        FxtRun made = MakeFrom(table, game + "-ansi", true);
+        FxtRun made = MakeFrom(table, game + "-ansi", {"--ansi"});
         ASSERT_EQ(made.status, 0) << made.err;
         made = MakeFrom(Utf8ByIconv(table), game);
         ASSERT_EQ(made.status, 0) << made.err;
@@ -248,7 +249,7 @@ TEST_F(FxtTest, DumpGivesBackWhatMakeWasGiven) {
 
 TEST_F(FxtTest, BadTablesAreRefusedAndNothingIsWritten) {
     const std::string header = TableHeader;
-    const std::string utf16 = std::string("\xFF\xFEk\0e\0y\0", 8);
+    const std::string utf16 = std::string("\xFF\xFEk\0e\0y\0\t\0", 10);
     struct Case {
         std::string table;
         std::string error;
@@ -295,23 +296,58 @@ TEST_F(FxtTest, BadTablesAreRefusedAndNothingIsWritten) {
         {"\xEF\xBB\xBF" + header, "line 1, column 1: the table begins with UTF-8's byte-order mark: it is UTF-8, which "
                                   "fxt reads without --ansi",
          true},
+        {utf16.substr(2), "line 1, column 1: the table is in UTF-16", false},
+        {"\0" + utf16.substr(2, 7), "line 1, column 1: the table is in UTF-16", true},
+        {header + "A\tR\xC3\xA9" "cup\xC3\xA8re\t\\N\t\\N\t\\N\n",
+         "line 2, column 4: the table looks like UTF-8 (U+00E9 written in UTF-8), which fxt reads without --ansi", true},
+        {header + "A\ta\t\\N\t\\N\t\\N", "line 2: the table ends inside a line: it may have been cut short (a full "
+                                             "disk, an interrupted copy); if the line is whole, end it with a line end",
+         false},
+        {header.substr(0, header.size() - 1), "line 1: the table ends inside a line", false},
+        {"key\tEnglish\tFrench\tGerman\tItalian\rA\ta\t\\N\t\\N\t\\N\r",
+         "line 1: the lines end with a carriage return alone (CR), as on old Macs", false},
+        {header + "A\ta\t\\N\t\\N\t\\N\r\r\n", "line 2: the line ends with CR CR LF", false},
     };
     for (const Case &each : cases) {
         SCOPED_TRACE(each.error);
         std::string game = work + "/never";
-        FxtRun run = MakeFrom(each.table, game, each.ansi);
+        std::vector<std::string> options;
+        if (each.ansi) options.push_back("--ansi");
+        FxtRun run = MakeFrom(each.table, game, options);
         EXPECT_EQ(run.status, 1);
         EXPECT_NE(run.err.find(each.error), std::string::npos) << run.err;
         struct stat info;
         EXPECT_NE(stat(game.c_str(), &info), 0) << "the game folder was made";
     }
 
-    std::string game = work + "/kept";
-    ASSERT_EQ(MakeFrom(header + "A\ta\tb\tc\td\n", game).status, 0);
-    std::string before = ReadBytes(game + "/GTADATA/ENGLISH.FXT");
-    EXPECT_EQ(MakeFrom(header + "A\tz\tz\tz\tz\nA\ty\ty\ty\ty\n", game).status, 1);
-    EXPECT_EQ(ReadBytes(game + "/GTADATA/ENGLISH.FXT"), before);
-    EXPECT_EQ(Fxt({"dump", game}).out, header + "A\ta\tb\tc\td\n");
+    // What the folder holds decides too: the keys it has, and names that
+    // Windows takes for one.
+    std::string game = work + "/kept", table = Shown(work + "/table.tsv");
+    ASSERT_EQ(MakeFrom(header + "A\ta\tb\tc\td\nB\tb\t\\N\t\\N\t\\N\n", game).status, 0);
+    const std::map<std::string, std::string> before = FolderSnapshot(game);
+    const std::string refused = "\nfxt: nothing was written\n";
+    const std::vector<std::pair<std::string, std::string>> folderCases = {
+        {header + "A\tz\tz\tz\tz\nA\ty\ty\ty\ty\n", "fxt: " + table + ": line 3: duplicate key, first on line 2\n"},
+        {header + "C\tc\t\\N\t\\N\t\\N\n", "fxt: " + table + " would remove 2 keys of the folder's: A, B; a table cut " +
+                                                 "short does that, and --remove-keys removes them" + refused},
+        {header, "fxt: " + table + " would remove 2 keys of the folder's: A, B;"},
+    };
+    for (const auto &each : folderCases) {
+        FxtRun run = MakeFrom(each.first, game);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err.substr(0, each.second.size()), each.second);
+        EXPECT_EQ(FolderSnapshot(game), before);
+    }
+    WriteBytes(game + "/GTADATA/german.fxt", "");
+    FxtRun twins = MakeFrom(header + "A\ta\tb\tc\td\n", game, {"--remove-keys"});
+    EXPECT_EQ(twins.err, "fxt: " + Shown(game + "/GTADATA/GERMAN.FXT") + " and " + Shown(game + "/GTADATA/german.fxt") +
+                             " are one name on Windows, which fxt cannot tell apart: keep one of them" + refused);
+    EXPECT_NE(Fxt({"dump", game}).err.find("are one name on Windows; this reads GERMAN.FXT\n"), std::string::npos);
+    ASSERT_EQ(remove((game + "/GTADATA/german.fxt").c_str()), 0);
+    EXPECT_EQ(FolderSnapshot(game), before);
+    FxtRun removed = MakeFrom(header + "C\tc\t\\N\t\\N\t\\N\n", game, {"--remove-keys"});
+    EXPECT_EQ(removed.status, 0) << removed.err;
+    EXPECT_EQ(Fxt({"dump", game}).out, header + "C\tc\t\\N\t\\N\t\\N\n");
 }
 
 // A byte-order mark, CR LF line ends and empty lines at the end are read
@@ -325,14 +361,19 @@ TEST_F(FxtTest, TablesAsEditorsSaveThem) {
     for (const std::string &table : {bom + EncodedTable(dumped, TABLE_UTF8), EncodedTable(crlf, TABLE_UTF8),
                                      bom + EncodedTable(crlf + "\r\n\r\n", TABLE_UTF8),
                                      EncodedTable(dumped + "\n\n", TABLE_UTF8),
-                                     EncodedTable(rows[0] + "\n" + rows[1] + "\r\n" + rows[2], TABLE_UTF8)}) {
+                                     EncodedTable(rows[0] + "\n" + rows[1] + "\r\n" + rows[2] + "\n", TABLE_UTF8)}) {
         SCOPED_TRACE(table);
         FxtRun made = MakeFrom(table, work + "/game");
         ASSERT_EQ(made.status, 0) << made.err;
         EXPECT_EQ(Fxt({"dump", "--ansi", work + "/game"}).out, dumped);
     }
-    ASSERT_EQ(MakeFrom(crlf + "\n", work + "/ansi", true).status, 0);
+    ASSERT_EQ(MakeFrom(crlf + "\n", work + "/ansi", {"--ansi"}).status, 0);
     EXPECT_EQ(Fxt({"dump", "--ansi", work + "/ansi"}).out, dumped);
+    // A spreadsheet's quoting is written as it stands, with a word.
+    FxtRun quoted = MakeFrom(rows[0] + "\nQ\t\"Say \"\"hi\"\" to Bob\"\t\\N\t\\N\t\\N\n", work + "/quoted");
+    EXPECT_EQ(quoted.status, 0);
+    EXPECT_EQ(quoted.err, "fxt: " + Shown(work + "/table.tsv") + ": line 2: the English text begins and ends with '\"' and "
+                          "holds '\"\"': a spreadsheet may have quoted it; it is written as it stands\n");
 }
 
 // Make replaces the four files, keeping each file it replaces the first time
@@ -368,6 +409,24 @@ TEST_F(FxtTest, ReplacesAllFourFilesOrNone) {
     EXPECT_EQ(backups(), first) << "the backups hold the files from before the first make";
     EXPECT_EQ(Fxt({"dump", game}).out, header + "A\tthree\ttrois\tdrei\ttre\n");
 
+    // A language file that is a link is replaced as a name: the file it
+    // points to keeps its bytes, and the backup holds them, not a link.
+    const std::string english = game + "/GTADATA/ENGLISH.FXT", stored = work + "/stored.fxt";
+    ASSERT_EQ(rename(english.c_str(), stored.c_str()), 0);
+    ASSERT_EQ(symlink(stored.c_str(), english.c_str()), 0);
+    ASSERT_EQ(remove((english + ".bak").c_str()), 0);
+    const std::string linked = ReadBytes(stored);
+    ASSERT_EQ(MakeFrom(header + "A\tfour\tquatre\tvier\tquattro\n", game).status, 0);
+    struct stat info;
+    EXPECT_EQ(ReadBytes(stored), linked);
+    EXPECT_TRUE(lstat((english + ".bak").c_str(), &info) == 0 && S_ISREG(info.st_mode) && ReadBytes(english + ".bak") == linked);
+    EXPECT_TRUE(lstat(english.c_str(), &info) == 0 && S_ISREG(info.st_mode));
+#ifndef FXT_UNDER_WINE
+    // Whatever the umask, what make writes can be replaced by the next make.
+    EXPECT_EQ(Run("cd " + Quoted(work) + " && umask 0222 && " + Quoted(FXT_PATH) + " make table.tsv game").status, 0);
+    EXPECT_EQ(MakeFrom(header + "A\tfour\tquatre\tvier\tquattro\n", game).status, 0);
+#endif
+
     const std::map<std::string, std::string> before = FolderSnapshot(game);
     const std::string italian = game + "/GTADATA/ITALIAN.FXT";
     ASSERT_EQ(chmod(italian.c_str(), 0444), 0);
@@ -385,6 +444,47 @@ TEST_F(FxtTest, ReplacesAllFourFilesOrNone) {
     EXPECT_EQ(made.err.substr(0, refusal.size()), refusal) << made.err;
     EXPECT_NE(made.err.find("\nfxt: nothing was written\n"), std::string::npos) << made.err;
     EXPECT_EQ(FolderSnapshot(game), before);
+
+    // A make at work holds its journal: another one leaves it alone.
+    const std::string journal = game + "/GTADATA/fxt-make.journal";
+    WriteBytes(journal, "");
+    Hold("game/GTADATA/fxt-make.journal");
+    made = MakeFrom(header + "A\tfour\tquatre\tvier\tquattro\n", game);
+    Release();
+    EXPECT_EQ(made.status, 1);
+    EXPECT_EQ(made.err, "fxt: another fxt make is working on this folder (" + Shown(journal) +
+                            " is in use); try again once it has finished\n");
+    EXPECT_EQ(ReadBytes(journal), "");
+}
+
+// A make killed as it works, as by TerminateProcess under Wine, at a later
+// point each time: the next command puts the folder back as it was before
+// it, and says so once.
+TEST_F(FxtTest, KilledMakeIsUndoneByTheNextCommand) {
+    const std::string header = TableHeader;
+    WriteBytes(work + "/big.tsv", RealisticTable(10000, 4));
+    std::string fxt = WindowsFxt() ? Quoted(getenv("WINE")) + " " + Quoted(WindowsFxt()) : Quoted(FXT_PATH);
+    int undone = 0;
+    for (const char *delay : {"0", "0.005", "0.01", "0.02", "0.04", "0.08", "0.15", "0.3"}) {
+        std::string game = work + "/game" + delay, journal = game + "/GTADATA/fxt-make.journal";
+        ASSERT_EQ(MakeFrom(header + "A\tone\tun\teins\tuno\n", game).status, 0);
+        const std::map<std::string, std::string> before = FolderSnapshot(game);
+        Run("cd " + Quoted(work) + " && { " + fxt + " make --ansi --remove-keys big.tsv " + Quoted(game) +
+            " >out 2>err & make=$!; until [ -e " + Quoted(journal) + " ] || ! kill -0 $make 2>/dev/null; do :; done; " +
+            "sleep " + delay + "; kill -9 $make; wait $make; } 2>/dev/null");
+        // Killed before its journal or once every file was in place, it
+        // has nothing to undo.
+        struct stat info;
+        if (stat(journal.c_str(), &info) != 0 || ReadBytes(journal).find("\ndone\n") != std::string::npos) continue;
+        SCOPED_TRACE("killed with the journal at " + ReadBytes(journal));
+        ++undone;
+        FxtRun dumped = Fxt({"dump", game});
+        EXPECT_EQ(dumped.err, "fxt: an earlier fxt make of this folder was interrupted; the files are as they were "
+                              "before it\n");
+        EXPECT_EQ(dumped.out, header + "A\tone\tun\teins\tuno\n");
+        EXPECT_EQ(FolderSnapshot(game), before);
+    }
+    EXPECT_GT(undone, 0) << "no kill landed while the make worked";
 }
 
 // Entries after an early end of a file's data never reach the table: make
@@ -446,7 +546,7 @@ TEST_F(FxtTest, FileNamesInAnyLetterCase) {
     EXPECT_EQ(Fxt({"dump", game}).out, header + "A\ta\tb\tc\td\n");
     EXPECT_EQ(Fxt({"check", game}).status, 0);
 
-    ASSERT_EQ(MakeFrom(header + "B\tx\ty\tz\tw\n", game).status, 0);
+    ASSERT_EQ(MakeFrom(header + "B\tx\ty\tz\tw\n", game, {"--remove-keys"}).status, 0);
     EXPECT_EQ(Fxt({"dump", game}).out, header + "B\tx\ty\tz\tw\n");
     EXPECT_EQ(Names(game), std::vector<std::string>{"gtaData"});
     std::vector<std::string> kept = lower;
@@ -457,7 +557,7 @@ TEST_F(FxtTest, FileNamesInAnyLetterCase) {
 #ifndef FXT_UNDER_WINE
     // On Linux the folder named is taken as named: gta is not GTA.
     ASSERT_EQ(rename(game.c_str(), (work + "/GTA").c_str()), 0);
-    ASSERT_EQ(MakeFrom(header + "C\tc\tc\tc\tc\n", work + "/gta").status, 0);
+    ASSERT_EQ(MakeFrom(header + "C\tc\tc\tc\tc\n", work + "/gta", {"--remove-keys"}).status, 0);
     EXPECT_EQ(Fxt({"dump", work + "/GTA"}).out, header + "B\tx\ty\tz\tw\n");
     EXPECT_EQ(Fxt({"dump", work + "/gta"}).out, header + "C\tc\tc\tc\tc\n");
     EXPECT_EQ(Fxt({"dump", work + "/Gta"}).status, 1);
@@ -470,7 +570,7 @@ TEST_F(FxtTest, FileNamesInAnyLetterCase) {
 
 TEST_F(FxtTest, CheckReportsWhatDoesNotReachTheTable) {
     std::string game = work + "/game";
-    ASSERT_EQ(MakeFrom(RealisticTable(300, 5), game, true).status, 0);
+    ASSERT_EQ(MakeFrom(RealisticTable(300, 5), game, {"--ansi"}).status, 0);
     FxtRun clean = Fxt({"check", game});
     EXPECT_EQ(clean.status, 0);
     EXPECT_EQ(std::count(clean.out.begin(), clean.out.end(), '\n'), 4) << "the summary only: " << clean.out;

@@ -130,7 +130,8 @@ void CheckEntries(Reading *reading, LanguageFileCheck *check) {
         } else {
             std::string storedText = UpToZero(text);
             check->stored.emplace_back(storedKey, storedText);
-            if (storedKey.size() < key.size())
+            // A key of one decoded 0 is how fxt make writes the empty key.
+            if (storedKey.size() < key.size() && key != std::string(1, '\0'))
                 Note(check, entryAt, "[" + EscapedText(key) + "] holds a decoded 0 in its key: it is stored cut short, as [" +
                                          EscapedText(storedKey) + "]");
             if (storedText.size() < text.size())

@@ -1,6 +1,7 @@
 // Tables in UTF-8 or in the language files' own bytes.
 #include "fxt_encoding.h"
 
+#include <algorithm>
 #include <stdio.h>
 
 namespace {
@@ -85,6 +86,30 @@ std::string ByteName(unsigned char byte) {
     return name;
 }
 
+// UTF-16 without a byte-order mark: in the first line, every other byte is
+// zero, those of its ASCII letters' high halves.
+bool LooksLikeUtf16(const std::string &content) {
+    size_t end = std::min(content.find('\n'), content.size());
+    if (end < 4) return false;
+    for (size_t zeros = 0; zeros < 2; ++zeros) {
+        bool alternating = true;
+        for (size_t i = 0; i < end && alternating; ++i) alternating = (content[i] == 0) == (i % 2 == zeros);
+        if (alternating) return true;
+    }
+    return false;
+}
+
+// Where the first character beyond ASCII starts in a table that is UTF-8
+// through and through, or npos.
+size_t FirstOfUtf8Text(const std::string &content) {
+    size_t first = std::string::npos, length;
+    for (size_t at = 0; at < content.size(); at += length) {
+        if (DecodeUtf8(content, at, &length) < 0) return std::string::npos;
+        if (length > 1 && first == std::string::npos) first = at;
+    }
+    return first;
+}
+
 } // namespace
 
 unsigned Windows1252Character(unsigned char byte) {
@@ -106,8 +131,9 @@ int DecodeTable(const std::string &content, TableEncoding encoding, std::string 
         *error = "line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + problem;
         return 0;
     };
-    if (StartsWith(content, 0, "\xFF\xFE") || StartsWith(content, 0, "\xFE\xFF"))
+    if (StartsWith(content, 0, "\xFF\xFE") || StartsWith(content, 0, "\xFE\xFF") || LooksLikeUtf16(content))
         return refuse("the table is in UTF-16 (\"Unicode\"); save it as UTF-8");
+    size_t utf8 = encoding == TABLE_ANSI ? FirstOfUtf8Text(content) : std::string::npos;
     size_t at = 0;
     if (StartsWith(content, 0, ByteOrderMark)) {
         if (encoding == TABLE_ANSI)
@@ -120,6 +146,11 @@ int DecodeTable(const std::string &content, TableEncoding encoding, std::string 
         if (StartsWith(content, at, ReplacementCharacter))
             return refuse("U+FFFD, the replacement character: an editor that could not read the table put it in "
                           "place of a letter; dump the table again and edit it as UTF-8");
+        if (at == utf8) {
+            size_t length;
+            return refuse("the table looks like UTF-8 (" + CharacterName((unsigned long)DecodeUtf8(content, at, &length)) +
+                          " written in UTF-8), which fxt reads without --ansi");
+        }
         unsigned char byte = (unsigned char)content[at];
         size_t length = 1;
         int stored = byte;

@@ -1,5 +1,6 @@
 // fxt make's writing: the four language files of a game folder replaced all
-// or none, each replaced file kept once as NAME.bak.
+// or none, each replaced file kept once as NAME.bak, through a journal that
+// lets the next fxt command undo a make that was killed.
 #ifndef PARLYTE_FXT_REPLACE_H
 #define PARLYTE_FXT_REPLACE_H
 
@@ -16,11 +17,30 @@ struct ReplaceReport {
 
 // Writes FOLDER\GTADATA\ENGLISH.FXT and the others (FOLDER ending with a
 // separator), making the folders if need be, under whatever letter case the
-// files have. Checks first that each file can be replaced, writes the new
-// files beside the old ones and flushes them, then swaps them in. When any
+// files have. Checks first that each file can be replaced, then writes the
+// journal, a copy of each old file's bytes and the new files beside the old
+// ones, flushed, and then renames each new file over its old one. When any
 // step fails, puts back what it had replaced, removes what it made and
 // returns 0: the folder holds what it held before. Returns 1 when all four
 // are in place.
 int ReplaceLanguageFiles(const std::string &folder, const std::string images[TABLE_LANGUAGES], ReplaceReport *report);
+
+// When FOLDER\GTADATA holds the journal of a make that did not finish,
+// undoes that make, or finishes one that had put every file in place, and
+// says so in messages. Returns 1 then or when there is no journal; 0, with
+// messages saying why and what is left to do, when the folder cannot be
+// put back or another make is working on it.
+int RecoverInterruptedMake(const std::string &folder, std::vector<std::string> *messages);
+
+// A name below the game folder that fxt reads or writes (GTADATA, the
+// language files, their .bak, .new and .old, the journal) and that is one
+// name on Windows but names several files here, where letter case tells
+// names apart, as on Linux and under Wine on a Linux disk.
+struct NamesOfOneFile {
+    std::string named;                // the path as fxt asks for it
+    std::vector<std::string> paths;   // the files it finds
+    bool read;                        // whether loading reads it
+};
+std::vector<NamesOfOneFile> FindNamesOfOneFile(const std::string &folder);
 
 #endif

@@ -97,12 +97,23 @@ int FirstLanguage(const TableRow &row) {
     return TABLE_LANGUAGES;
 }
 
-int ParseRow(const std::string &line, TableRow *row, std::string *problem) {
+// A spreadsheet saves a field that holds a quote in quotes, each quote
+// doubled: "Say ""hi"" to Bob".
+bool LooksQuoted(const std::string &field) {
+    return field.size() >= 2 && field.front() == '"' && field.back() == '"' && field.find("\"\"") != std::string::npos;
+}
+
+int ParseRow(const std::string &line, TableRow *row, std::string *problem, std::string *warning) {
     std::vector<std::string> fields = SplitFields(line);
     if (fields.size() != 1 + TABLE_LANGUAGES) {
         *problem = "expected 5 tab-separated fields, found " + std::to_string(fields.size());
         return 0;
     }
+    for (size_t i = 0; i < fields.size() && warning->empty(); ++i)
+        if (LooksQuoted(fields[i]))
+            *warning = std::string(i == 0 ? "the key" : std::string("the ") + LanguageNames[i - 1] + " text") +
+                       " begins and ends with '\"' and holds '\"\"': a spreadsheet may have quoted it; it is written "
+                       "as it stands";
     std::optional<std::string> key;
     if (!UnescapeField(fields[0], &key, problem)) return 0;
     if (!key) {
@@ -130,10 +141,13 @@ int ParseRow(const std::string &line, TableRow *row, std::string *problem) {
 
 } // namespace
 
-int ParseTable(const std::string &content, std::vector<TableRow> *rows, std::string *error) {
+int ParseTable(const std::string &content, std::vector<TableRow> *rows, std::string *error,
+               std::vector<std::string> *warnings) {
     rows->clear();
     // Editors may leave empty lines at the end: the table ends with its last
-    // line that holds something.
+    // line that holds something. That line must end as every other does,
+    // or the table may be cut short.
+    bool lastLineEnded = content.empty() || content.back() == '\n';
     size_t size = content.size();
     while (size > 0 && content[size - 1] == '\n') {
         --size;
@@ -142,6 +156,10 @@ int ParseTable(const std::string &content, std::vector<TableRow> *rows, std::str
     std::map<std::string, size_t> keyLines;
     int latestFirstLanguage = 0;
     size_t lineNumber = 1;
+    auto refuse = [&](const std::string &problem) {
+        *error = Where(lineNumber) + problem;
+        return 0;
+    };
     for (size_t start = 0; start < size || lineNumber == 1; ++lineNumber) {
         size_t end = std::min(content.find('\n', start), size);
         // A line may end with CR LF, as well as with LF.
@@ -149,33 +167,35 @@ int ParseTable(const std::string &content, std::vector<TableRow> *rows, std::str
         if (end < size && length > 0 && content[end - 1] == '\r') --length;
         std::string line = content.substr(start, length);
         start = end + 1;
+        size_t carriageReturn = line.find('\r');
+        if (lineNumber == 1 && carriageReturn != std::string::npos &&
+            (carriageReturn + 1 < line.size() || content.find('\n') == std::string::npos))
+            return refuse("the lines end with a carriage return alone (CR), as on old Macs; save the table with LF or CR "
+                          "LF line ends");
+        if (!line.empty() && line.back() == '\r' && (end < size || lastLineEnded))
+            return refuse("the line ends with CR CR LF, a line end whose carriage return was doubled on the way; save "
+                          "the table with LF or CR LF line ends");
+        if (end >= size && !lastLineEnded)
+            return refuse("the table ends inside a line: it may have been cut short (a full disk, an interrupted copy); "
+                          "if the line is whole, end it with a line end");
         if (lineNumber == 1) {
-            if (line + '\n' != TableHeader) {
-                *error = Where(1) + "the header must be: key<TAB>English<TAB>French<TAB>German<TAB>Italian";
-                return 0;
-            }
+            if (line + '\n' != TableHeader)
+                return refuse("the header must be: key<TAB>English<TAB>French<TAB>German<TAB>Italian");
             continue;
         }
         TableRow row;
-        std::string problem;
-        if (!ParseRow(line, &row, &problem)) {
-            *error = Where(lineNumber) + problem;
-            return 0;
-        }
+        std::string problem, warning;
+        if (!ParseRow(line, &row, &problem, &warning)) return refuse(problem);
+        if (!warning.empty() && warnings) warnings->push_back(Where(lineNumber) + warning);
         auto earlier = keyLines.emplace(row.key, lineNumber);
-        if (!earlier.second) {
-            *error = Where(lineNumber) + "duplicate key, first on line " + std::to_string(earlier.first->second);
-            return 0;
-        }
+        if (!earlier.second) return refuse("duplicate key, first on line " + std::to_string(earlier.first->second));
         // Loading lists the keys the English file stores first, then those
         // the French file adds, and so on: the table must be in that order.
         int first = FirstLanguage(row);
-        if (first < latestFirstLanguage) {
-            *error = Where(lineNumber) + "the key's first text is " + LanguageNames[first] +
-                     " but an earlier key's first text is " + LanguageNames[latestFirstLanguage] +
-                     "; loading would list this key earlier";
-            return 0;
-        }
+        if (first < latestFirstLanguage)
+            return refuse(std::string("the key's first text is ") + LanguageNames[first] +
+                          " but an earlier key's first text is " + LanguageNames[latestFirstLanguage] +
+                          "; loading would list this key earlier");
         latestFirstLanguage = first;
         rows->push_back(row);
     }

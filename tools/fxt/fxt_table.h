@@ -26,7 +26,9 @@ std::string FormatTableRow(const char *key, const char *const texts[TABLE_LANGUA
 
 // Reads a whole table, header included, and checks that language files can
 // carry it and that loading them gives the same table back. On failure
-// returns 0 and an error naming the line.
-int ParseTable(const std::string &content, std::vector<TableRow> *rows, std::string *error);
+// returns 0 and an error naming the line. What looks damaged but can be
+// carried is told in warnings, when given, each naming its line.
+int ParseTable(const std::string &content, std::vector<TableRow> *rows, std::string *error,
+               std::vector<std::string> *warnings = nullptr);
 
 #endif
