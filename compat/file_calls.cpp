@@ -336,9 +336,17 @@ DWORD GetFileAttributesA(LPCSTR path) {
 
 namespace {
 
+// Windows' file times count 100 ns from 1601.
+FILETIME FileTime(const struct timespec &time) {
+    uint64_t ticks = ((uint64_t)time.tv_sec + 11644473600ULL) * 10000000 + (uint64_t)time.tv_nsec / 100;
+    return FILETIME{(DWORD)ticks, (DWORD)(ticks >> 32)};
+}
+
 void FillFound(const std::string &native, const std::string &name, WIN32_FIND_DATAA *found) {
     *found = WIN32_FIND_DATAA();
     found->dwFileAttributes = GetFileAttributesA(native.c_str());
+    struct stat info;
+    if (stat(native.c_str(), &info) == 0) found->ftLastWriteTime = FileTime(info.st_mtim);
     name.copy(found->cFileName, sizeof found->cFileName - 1);
 }
 

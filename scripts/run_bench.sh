@@ -29,16 +29,35 @@ time_runs() {
     done | sort -n | awk '{ t[NR] = $1 } END { printf "%9.1f ms [%.1f-%.1f]\n", t[int((NR + 1) / 2)] / 1000, t[1] / 1000, t[NR] / 1000 }'
 }
 
-echo "fxt on the realistic set of 10,000 keys ($runs runs each; make replaces the files a make wrote before)"
+echo "fxt on the realistic set of 10,000 keys ($runs runs each)"
 "$native/make_realistic_table" 10000 >"$data/fxt-10000.tsv"
 rm -rf "${data:?}/fxt-10000"
 "$native/fxt" make "$data/fxt-10000.tsv" "$data/fxt-10000" >/dev/null
 "$native/fxt" dump --ansi "$data/fxt-10000" >"$data/fxt-10000-ansi.tsv"
+# The same tables but for the first key's texts, each with a "!" more: a
+# make from one to the other replaces all four files.
+for table in fxt-10000 fxt-10000-ansi; do
+    awk -F '\t' -v OFS='\t' 'NR == 2 { for (i = 2; i <= 5; ++i) if ($i != "\\N") $i = $i "!" } { print }' \
+        "$data/$table.tsv" >"$data/$table-other.tsv"
+done
+"$native/fxt" po Italian "$data/fxt-10000" >"$data/fxt-10000.po"
+sed '0,/^msgstr "[^"]/s/^msgstr "/msgstr "!/' "$data/fxt-10000.po" >"$data/fxt-10000-other.po"
+# Each run makes the other table, or PO file, than the run before.
+make_both() {
+    if [ -e "$data/other" ]; then rm "$data/other"; set -- "$1" "$2" "$3"; else touch "$data/other"; set -- "$1" "${2%.*}-other.${2##*.}" "$3"; fi
+    "$native/fxt" make $1 "$2" "$3"
+}
+rm -f "$data/other"
 echo "  table: $(wc -c <"$data/fxt-10000.tsv") bytes in UTF-8, $(wc -c <"$data/fxt-10000-ansi.tsv") with --ansi"
-printf '  %-26s' "dump (UTF-8)"; time_runs "$native/fxt" dump "$data/fxt-10000"
-printf '  %-26s' "dump --ansi"; time_runs "$native/fxt" dump --ansi "$data/fxt-10000"
-printf '  %-26s' "make (UTF-8)"; time_runs "$native/fxt" make "$data/fxt-10000.tsv" "$data/fxt-10000"
-printf '  %-26s' "make --ansi"; time_runs "$native/fxt" make --ansi "$data/fxt-10000-ansi.tsv" "$data/fxt-10000"
+printf '  %-34s' "dump (UTF-8)"; time_runs "$native/fxt" dump "$data/fxt-10000"
+printf '  %-34s' "dump --ansi"; time_runs "$native/fxt" dump --ansi "$data/fxt-10000"
+printf '  %-34s' "make (UTF-8), four files replaced"; time_runs make_both "" "$data/fxt-10000.tsv" "$data/fxt-10000"
+printf '  %-34s' "make --ansi, four files replaced"; time_runs make_both --ansi "$data/fxt-10000-ansi.tsv" "$data/fxt-10000"
+"$native/fxt" make "$data/fxt-10000.tsv" "$data/fxt-10000" >/dev/null
+printf '  %-34s' "make, nothing changed"; time_runs "$native/fxt" make "$data/fxt-10000.tsv" "$data/fxt-10000"
+printf '  %-34s' "po Italian"; time_runs "$native/fxt" po Italian "$data/fxt-10000"
+rm -f "$data/other"
+printf '  %-34s' "make --po, ITALIAN.FXT replaced"; time_runs make_both "--po Italian" "$data/fxt-10000.po" "$data/fxt-10000"
 echo
 printf 'key\tEnglish\tFrench\tGerman\tItalian\nONLY\tOne\tUn\tEins\tUno\n' >"$data/one.tsv"
 for keys in 2500 50000; do "$native/make_realistic_table" $keys >"$data/realistic-$keys.tsv"; done

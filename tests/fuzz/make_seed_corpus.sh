@@ -4,7 +4,7 @@
 # each turned into one input (the four files joined by "|FXT|"), and a few
 # raw inputs at the decoder's edges. For the table reader
 # (OUT/table_fuzzer/seeds): those tables, in UTF-8 or in the files' own
-# bytes, and the project's own. For the search (OUT/search_fuzzer/seeds):
+# bytes, the project's own, and PO files of them. For the search (OUT/search_fuzzer/seeds):
 # the game folders with a text to look for, forwards and backwards.
 set -eu
 fxt=$1
@@ -32,6 +32,7 @@ seed_from_table() {
         cat "$data/GERMAN.FXT"; printf '|FXT|'
         cat "$data/ITALIAN.FXT"
     } >"$out/$name"
+    "$fxt" po Italian "$work/$name" >"$tables/$name.po" 2>/dev/null
     # Choices (case, direction), the selected key, the text's length, the text.
     { printf '\000\001\002ar'; cat "$out/$name"; } >"$searches/$name-forwards"
     { printf '\003\000\001\351'; cat "$out/$name"; } >"$searches/$name-backwards"

@@ -1,7 +1,9 @@
 // Reads arbitrary bytes as an fxt table, in UTF-8 and in the files' own
 // bytes. Whatever the reader accepts must be what loading the language files
 // written from it gives, the way fxt make and fxt dump do it; and a table
-// as dump prints it must come back byte for byte.
+// as dump prints it must come back byte for byte. The same bytes read as a
+// PO file give only texts the files can hold, and a table's PO file reads
+// back as its texts.
 #include "compat/compat_control.h"
 #include "fuzz_game.h"
 #include "folder/game_folder.h"
@@ -9,6 +11,7 @@
 #include "text/text_store.h"
 #include "tools/fxt/fxt_encoder.h"
 #include "tools/fxt/fxt_encoding.h"
+#include "tools/fxt/fxt_po.h"
 #include "tools/fxt/fxt_table.h"
 
 #include <fstream>
@@ -53,11 +56,34 @@ bool AsDumpPrintsIt(const std::string &table) {
            !(size >= 2 && table[size - 1] == '\n' && table[size - 2] == '\n');
 }
 
+// fxt po's file of the rows, read back as make --po reads it.
+void CheckPoReadsBack(const std::vector<TableRow> &rows, int language, int source) {
+    size_t refused;
+    std::string po = PoEncoded(FormatPo(rows, PoRequest{language, source, false, "2026-01-01 00:00+0000"}, &refused)), error;
+    PoFile read;
+    Check(ReadPo(po, language, &read, &error) == 1, "fxt po's file reads");
+    Check(read.source == source && read.entries.size() == rows.size(), "one entry per key, from the source");
+    for (size_t i = 0; i < rows.size() && i < read.entries.size(); ++i) {
+        const PoEntry &entry = read.entries[i];
+        const std::string text = rows[i].texts[language].value_or("");
+        Check(entry.key == rows[i].key && entry.id == PoEncoded(PoMessageId(rows[i], source)) && !entry.fuzzy &&
+                  entry.translated == !text.empty() && (!entry.translated || entry.text == text),
+              "each entry reads back as its key's texts");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static const std::string folder = FuzzGameFolder();
     std::string table((const char *)data, size);
+    PoFile po;
+    std::string poError;
+    int language = size > 0 ? data[0] % TABLE_LANGUAGES : 0, source = (language + 1 + (size > 1 ? data[1] % 3 : 0)) % 4;
+    if (ReadPo(table, language, &po, &poError))
+        for (const PoEntry &entry : po.entries)
+            Check(!entry.translated || entry.text.find_first_of(std::string("[\0\xFF", 3)) == std::string::npos,
+                  "a translation holds only what a text can");
     for (TableEncoding encoding : {TABLE_UTF8, TABLE_ANSI}) {
         std::string bytes, error;
         std::vector<TableRow> rows;
@@ -69,6 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         if (AsDumpPrintsIt(table)) Check(printed == expected, "the table did not come back as it was given");
         std::string again;
         Check(DecodeTable(printed, encoding, &again, &error) && again == dumped, "dump's table reads back");
+        CheckPoReadsBack(rows, language, source);
     }
     return 0;
 }

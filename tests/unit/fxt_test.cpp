@@ -7,6 +7,7 @@
 #include "realistic_table.h"
 #include "tools/fxt/fxt_encoder.h"
 #include "tools/fxt/fxt_encoding.h"
+#include "tools/fxt/fxt_po.h"
 #include "tools/fxt/fxt_table.h"
 
 #include <algorithm>
@@ -51,7 +52,7 @@ std::string Shown(std::string path) {
 }
 
 class FxtTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override { work = MakeTemporaryFolder(); }
     void TearDown() override { RemoveTree(work); }
 
@@ -423,21 +424,22 @@ TEST_F(FxtTest, ReplacesAllFourFilesOrNone) {
     EXPECT_TRUE(lstat(english.c_str(), &info) == 0 && S_ISREG(info.st_mode));
 #ifndef FXT_UNDER_WINE
     // Whatever the umask, what make writes can be replaced by the next make.
+    WriteBytes(work + "/table.tsv", header + "A\tthree\ttrois\tdrei\ttre\n");
     EXPECT_EQ(Run("cd " + Quoted(work) + " && umask 0222 && " + Quoted(FXT_PATH) + " make table.tsv game").status, 0);
-    EXPECT_EQ(MakeFrom(header + "A\tfour\tquatre\tvier\tquattro\n", game).status, 0);
+    EXPECT_EQ(MakeFrom(header + "A\tfour\tquatre\tvier\tquattro\n", game).err, "");
 #endif
 
     const std::map<std::string, std::string> before = FolderSnapshot(game);
     const std::string italian = game + "/GTADATA/ITALIAN.FXT";
     ASSERT_EQ(chmod(italian.c_str(), 0444), 0);
-    made = MakeFrom(header + "A\tfour\tquatre\tvier\tquattro\n", game);
+    made = MakeFrom(header + "A\tfive\tcinq\tf\xC3\xBCnf\tcinque\n", game);
     EXPECT_EQ(made.status, 1);
     EXPECT_EQ(made.err, "fxt: " + Shown(italian) + " is read-only\nfxt: nothing was written\n");
     EXPECT_EQ(FolderSnapshot(game), before);
     ASSERT_EQ(chmod(italian.c_str(), 0644), 0);
 
     Hold("game/GTADATA/GERMAN.FXT");
-    made = MakeFrom(header + "A\tfour\tquatre\tvier\tquattro\n", game);
+    made = MakeFrom(header + "A\tfive\tcinq\tf\xC3\xBCnf\tcinque\n", game);
     Release();
     EXPECT_EQ(made.status, 1);
     std::string refusal = "fxt: " + Shown(game + "/GTADATA/GERMAN.FXT") + " cannot be replaced: ";
@@ -449,7 +451,7 @@ TEST_F(FxtTest, ReplacesAllFourFilesOrNone) {
     const std::string journal = game + "/GTADATA/fxt-make.journal";
     WriteBytes(journal, "");
     Hold("game/GTADATA/fxt-make.journal");
-    made = MakeFrom(header + "A\tfour\tquatre\tvier\tquattro\n", game);
+    made = MakeFrom(header + "A\tfive\tcinq\tf\xC3\xBCnf\tcinque\n", game);
     Release();
     EXPECT_EQ(made.status, 1);
     EXPECT_EQ(made.err, "fxt: another fxt make is working on this folder (" + Shown(journal) +
@@ -496,7 +498,7 @@ TEST_F(FxtTest, EntriesLoadingNeverReachesAreKeptInTheBackup) {
     const std::string body = EncodeDecodedBytes(std::string(8, 'x') + "[C]c[D]d[E").substr(8);
     const std::string lost = EncodeDecodedBytes("[A]un[B]deux[") + "\xFF" + body;
     WriteBytes(french, lost);
-    FxtRun made = MakeFrom(header + "A\tone\tun\teins\tuno\nB\ttwo\tdeux\tzwei\tdue\n", game);
+    FxtRun made = MakeFrom(header + "A\tone\tun\teins\tuno\nB\ttwo\tdeux !\tzwei\tdue\n", game);
     ASSERT_EQ(made.status, 0);
     EXPECT_EQ(made.err, "fxt: " + Shown(french) +
                             " held 2 entries that loading never reaches (fxt check tells where); FRENCH.FXT.bak keeps "
@@ -592,6 +594,170 @@ TEST_F(FxtTest, CheckReportsWhatDoesNotReachTheTable) {
     EXPECT_EQ(Fxt({"check", "--ansi", game}).out, report);
 }
 
+// What msgexec sees of a PO file's entries, header first: context, msgid
+// and msgstr, each ended by a 0 byte.
+std::string GettextEntries(FxtTest *test, const std::string &po);
+
+// The same of rows, as the folder holds them, for a PO file of language
+// with the msgid from source.
+std::string EntriesOf(const std::vector<TableRow> &rows, int language, int source, bool asTemplate) {
+    std::string entries;
+    for (const TableRow &row : rows)
+        entries += PoEncoded(row.key + '\0' + PoMessageId(row, source) + '\0' +
+                             (asTemplate ? "" : row.texts[language].value_or("")) + '\0');
+    return entries;
+}
+
+// A PO file as gettext's own tools read and rewrite it, on game-like and on
+// every byte's texts: msgcat reads it (warning only of the control
+// characters that translations should not hold) and writes it back byte
+// for byte unwrapped, msgexec sees each key's texts as the folder holds
+// them; wrapped by msgcat or changed by msgfilter, make --po takes back
+// what gettext holds, and unchanged it changes nothing.
+TEST_F(FxtTest, PoFilesAsGettextReadsThem) {
+    const std::pair<std::string, std::string> tables[] = {{"realistic", RealisticTable(300, 9)}, {"every", EveryByteTable()}};
+    for (const auto &table : tables) {
+        SCOPED_TRACE(table.first);
+        std::string game = work + "/" + table.first, error;
+        ASSERT_EQ(MakeFrom(table.second, game, {"--ansi"}).status, 0);
+        std::vector<TableRow> rows;
+        ASSERT_TRUE(ParseTable(table.second, &rows, &error)) << error;
+        const std::map<std::string, std::string> made = FolderSnapshot(game);
+        for (bool asTemplate : {false, true}) {
+            FxtRun po = asTemplate ? Fxt({"po", "--template", "--source", "French", "it", game}) : Fxt({"po", "Italian", game});
+            ASSERT_EQ(po.status, 0) << po.err;
+            WriteBytes(work + "/it.po", po.out);
+            FxtRun unwrapped = Run("cd " + Quoted(work) + " && msgcat --no-wrap it.po >out 2>err");
+            EXPECT_EQ(unwrapped.out, po.out);
+            std::string words = unwrapped.err;
+            for (char control : {'a', 'b', 'f', 'v', 'r'})
+                for (size_t at; (at = words.find(std::string("should not contain the '\\") + control + "'")) != std::string::npos;)
+                    words.erase(words.rfind('\n', at) + 1, words.find('\n', at) - words.rfind('\n', at));
+            EXPECT_EQ(words, "") << "msgcat's words";
+            std::string entries = GettextEntries(this, "it.po");
+            EXPECT_EQ(entries.substr(entries.find('\0', entries.find('\0', entries.find('\0') + 1) + 1) + 1),
+                      EntriesOf(rows, LANGUAGE_ITALIAN, asTemplate ? LANGUAGE_FRENCH : LANGUAGE_ENGLISH, asTemplate));
+        }
+        FxtRun po = Fxt({"po", "it", game});
+        WriteBytes(work + "/it.po", po.out);
+        FxtRun same = Fxt({"make", "--po", "it", work + "/it.po", game});
+        EXPECT_EQ(same.status, 0) << same.err;
+        EXPECT_EQ(FolderSnapshot(game), made) << "a make --po that changes nothing leaves the folder as it was";
+        for (const char *rewrite : {"msgcat --width=40 it.po >rewritten.po",
+                                    "msgfilter --keep-header -i it.po -o rewritten.po tr a-z A-Z"}) {
+            ASSERT_EQ(Run("cd " + Quoted(work) + " && " + rewrite + " 2>/dev/null").status, 0) << rewrite;
+            FxtRun made = Fxt({"make", "--po", "Italian", work + "/rewritten.po", game});
+            ASSERT_EQ(made.status, 0) << made.err;
+            std::vector<TableRow> now;
+            ASSERT_TRUE(ParseTable(Fxt({"dump", "--ansi", game}).out, &now, &error)) << error;
+            // What msgexec holds, with the text as it was where it holds none.
+            std::string held = GettextEntries(this, "rewritten.po"), expected;
+            size_t at = held.find('\0', held.find('\0', held.find('\0') + 1) + 1) + 1;
+            for (size_t i = 0; at < held.size(); ++i) {
+                size_t text = held.find('\0', held.find('\0', at) + 1) + 1, end = held.find('\0', text);
+                expected += held.substr(at, text - at) +
+                            (end > text ? held.substr(text, end - text) : PoEncoded(rows[i].texts[LANGUAGE_ITALIAN].value_or(""))) +
+                            '\0';
+                at = end + 1;
+            }
+            EXPECT_EQ(EntriesOf(now, LANGUAGE_ITALIAN, LANGUAGE_ENGLISH, false), expected) << rewrite;
+            rows = now;
+        }
+    }
+}
+
+// A PO file as an editor may save it: a byte-order mark, CR LF, comments,
+// flags, previous strings, obsolete entries, wrapped strings and gettext's
+// escapes. Translated entries set the Italian text, fuzzy and untranslated
+// ones leave it as it was, present, empty or absent; only ITALIAN.FXT is
+// replaced, and restore gives back the files as they were first.
+TEST_F(FxtTest, MakePoTakesTranslationsBack) {
+    const std::string header = TableHeader, game = work + "/game";
+    const std::string table = header + "A\tone\tun\teins\tuno\nB\ttwo\tdeux\tzwei\t\nC\tthree\ttrois\tdrei\t\\N\n"
+                                       "D\tfour\tquatre\tvier\t\\N\nE\tfive\tcinq\tf\xC3\xBCnf\tcinque\n"
+                                       "F\tsix\\n\tsix\tsechs\tsei\nG\t\\nseven\tsept\tsieben\tsette\\n\n";
+    ASSERT_EQ(MakeFrom(table, game).status, 0);
+    // msgfmt refuses entries that differ in a line feed at their start or
+    // end: as many as fxt po says.
+    FxtRun written = Fxt({"po", "it", game});
+    WriteBytes(work + "/it.po", written.out);
+    FxtRun msgfmt = Run("cd " + Quoted(work) + " && msgfmt -o /dev/null it.po 2>&1 | grep -c 'entries do not both' >out");
+    EXPECT_EQ(written.err, "fxt: msgfmt would refuse " + msgfmt.out.substr(0, msgfmt.out.size() - 1) + " entries of this "
+                           "file, whose msgid and msgstr differ in beginning or ending with a line feed; msgcat, "
+                           "translation editors and fxt make --po read them\n");
+    const std::vector<std::string> first = LanguageFiles(game);
+    const std::string po = "\xEF\xBB\xBFmsgid \"\"\r\nmsgstr \"\"\r\n\"Content-Type: text/plain; charset=utf-8\\n\"\r\n\r\n"
+                           "# translator's note\r\n#: somewhere.c:12\r\n#| msgid \"uno\"\r\n"
+                           "msgctxt \"A\"\r\nmsgid \"one\"\r\nmsgstr \"\"\r\n\"u\\156o, \\x41 \"\r\n\"\\\"tab\\\"\\t\\\\\"\r\n\r\n"
+                           "#, fuzzy\r\nmsgctxt \"B\"\r\nmsgid \"two\"\r\nmsgstr \"due?\"\r\n\r\n"
+                           "msgctxt \"C\"\r\nmsgid \"three\"\r\nmsgstr \"\"\r\n\r\n"
+                           "#, c-format, fuzzy\r\nmsgctxt \"D\"\r\nmsgid \"four\"\r\nmsgstr \"quattro\"\r\n\r\n"
+                           "msgctxt \"E\"\r\nmsgid \"FIVE\"\r\nmsgstr \"cinque \xC3\xA8\"\r\n\r\n"
+                           "#~ msgctxt \"GONE\"\r\n#~ msgid \"gone\"\r\n#~ msgstr \"andato\"\r\n";
+    WriteBytes(work + "/it.po", po);
+    FxtRun made = Fxt({"make", "--po", "it", work + "/it.po", game});
+    EXPECT_EQ(made.status, 0);
+    EXPECT_EQ(made.err, "fxt: " + Shown(work + "/it.po") + ": line 28: the msgid of E is not the folder's English text: "
+                        "it may have changed since the file was written; the translation is used all the same\n");
+    EXPECT_EQ(made.out, "kept " + Shown(game + "/GTADATA/ITALIAN.FXT") + " as it was in ITALIAN.FXT.bak\n"
+                        "Italian: 2 texts changed, 0 the same already, 1 untranslated and 2 fuzzy left as they were\n");
+    EXPECT_EQ(Fxt({"dump", game}).out, header + "A\tone\tun\teins\tuno, A \"tab\"\\t\\\\\nB\ttwo\tdeux\tzwei\t\n"
+                                                "C\tthree\ttrois\tdrei\t\\N\nD\tfour\tquatre\tvier\t\\N\n"
+                                                "E\tfive\tcinq\tf\xC3\xBCnf\tcinque \xC3\xA8\n" +
+                                                table.substr(table.find("F\t")));
+    std::vector<std::string> files = LanguageFiles(game);
+    EXPECT_TRUE(files[0] == first[0] && files[1] == first[1] && files[2] == first[2] && files[3] != first[3]);
+    // A make of the table as it is now changes nothing at all.
+    const std::map<std::string, std::string> before = FolderSnapshot(game);
+    EXPECT_EQ(MakeFrom(Fxt({"dump", game}).out, game).out, "");
+    EXPECT_EQ(FolderSnapshot(game), before);
+    FxtRun restored = Fxt({"restore", game});
+    EXPECT_EQ(restored.out, "restored " + Shown(game + "/GTADATA/ITALIAN.FXT") + " from ITALIAN.FXT.bak\n");
+    EXPECT_EQ(LanguageFiles(game), first);
+    EXPECT_EQ(Fxt({"restore", work}).err, "fxt: " + Shown(work + "/GTADATA") +
+                                              " holds no backup (NAME.bak, which fxt make keeps): there is nothing to restore\n");
+}
+
+// What make --po refuses, by the line and for a character its column,
+// writing nothing.
+TEST_F(FxtTest, BadPoFilesAreRefused) {
+    const std::string game = work + "/game", entry = "msgctxt \"A\"\nmsgid \"one\"\n";
+    ASSERT_EQ(MakeFrom(std::string(TableHeader) + "A\tone\tun\teins\tuno\n", game).status, 0);
+    const std::map<std::string, std::string> before = FolderSnapshot(game);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"msgid \"one\"\nmsgstr \"uno\"\n", "line 1: an entry without msgctxt: fxt finds each text's key in its msgctxt"},
+        {"msgctxt \"Z\"\nmsgid \"one\"\nmsgstr \"uno\"\n", "line 1: the key Z is not in the folder's table: is it the right game folder?"},
+        {entry + "msgstr \"uno\"\n\n" + entry + "msgstr \"un\"\n", "line 5: the key A is given twice, first on line 1"},
+        {entry + "msgid_plural \"ones\"\nmsgstr[0] \"uno\"\n", "line 1: a plural entry (msgid_plural): the game's texts have no plural forms"},
+        {"msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n",
+         "line 1: the header says charset=ISO-8859-1; fxt reads PO files in UTF-8: save it as UTF-8"},
+        {entry + "msgstr \"caf\xE9\"\n", "line 3, column 12: the byte 0xE9 is not UTF-8; the PO file's charset is UTF-8"},
+        {entry + "msgstr \"\"\n\"\xC3\xA9\xE4\xB8\xAD\"\n", "line 4, column 3: U+4E2D is a character the game's files cannot hold"},
+        {entry + "msgstr \"a\xEF\xBF\xBD\"\n", "line 3, column 10: U+FFFD, the replacement character: an editor that could not read "
+                                              "the PO file put it in place of a letter; write it again with fxt po and edit it as UTF-8"},
+        {entry + "msgstr \"a\\x5B\"\n", "line 3, column 10: the Italian text holds '[', which a text cannot hold"},
+        {entry + "msgstr \"\\q\"\n", "line 3, column 9: an unknown escape \\q"},
+        {entry + "msgstr \"uno\n", "line 3, column 8: the string has no closing '\"'"},
+        {entry + "msgstr \"uno\" x\n", "line 3, column 14: more on the line after the string"},
+        {entry + "msgstr\n", "line 3: the msgstr has no string"},
+        {entry + "msgtxt \"uno\"\n", "line 3: \"msgtxt\" is not what a PO file holds here"},
+        {entry, "line 1: an entry needs a msgid and a msgstr"},
+    };
+    for (const auto &each : cases) {
+        WriteBytes(work + "/bad.po", each.first);
+        FxtRun run = Fxt({"make", "--po", "Italian", work + "/bad.po", game});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "fxt: " + Shown(work + "/bad.po") + ": " + each.second + "\n");
+        EXPECT_EQ(FolderSnapshot(game), before);
+    }
+}
+
+std::string GettextEntries(FxtTest *test, const std::string &po) {
+    return test->Run("cd " + Quoted(test->work) + " && msgexec -i " + po +
+                     " sh -c 'printf \"%s\\0%s\\0\" \"$MSGEXEC_MSGCTXT\" \"$MSGEXEC_MSGID\"; cat; printf \"\\0\"' >out")
+        .out;
+}
+
 #ifdef FXT_UNDER_WINE
 // On the same folders the Windows fxt prints what the Linux one prints and
 // ends the same way: game-like, random and edge data, and the game folder
@@ -621,10 +787,11 @@ TEST_F(FxtTest, MatchesTheLinuxFxt) {
     folders.push_back("edge");
     for (const std::string &folder : folders)
         for (const std::vector<std::string> &command :
-             std::vector<std::vector<std::string>>{{"dump"}, {"dump", "--ansi"}, {"check"}, {"check", "--ansi"}}) {
+             std::vector<std::vector<std::string>>{{"dump"}, {"dump", "--ansi"}, {"check"}, {"check", "--ansi"},
+                                                   {"po", "it"}, {"po", "--template", "--source", "French", "de"}}) {
             std::vector<std::string> arguments = command;
             arguments.push_back(folder);
-            SCOPED_TRACE(command[0] + " " + (command.size() > 1 ? command[1] + " " : "") + folder);
+            SCOPED_TRACE(command[0] + " " + command.back() + " " + folder);
             FxtRun linux = Fxt(arguments, false), windows = Fxt(arguments);
             EXPECT_EQ(windows.status, linux.status);
             EXPECT_EQ(windows.out, linux.out);
@@ -664,7 +831,9 @@ TEST_F(FxtTest, ConsoleShowsTheLetters) {
 
 TEST_F(FxtTest, Usage) {
     for (const auto &arguments : std::vector<std::vector<std::string>>{
-             {}, {"dump"}, {"make", "x"}, {"check"}, {"check", "a", "b"}, {"frob", "a", "b"}}) {
+             {}, {"dump"}, {"make", "x"}, {"check"}, {"check", "a", "b"}, {"frob", "a", "b"}, {"po", "Klingon", "g"},
+             {"po", "--source", "it", "it", "g"}, {"make", "--po", "it", "x.po"}, {"make", "--po", "--ansi", "it", "x", "g"},
+             {"restore", "--ansi", "g"}}) {
         FxtRun run = Fxt(arguments);
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.err.rfind("usage: fxt", 0), 0u);

@@ -21,8 +21,9 @@ struct Scenario {
 
 const std::string Old[] = {EncodeLanguageFile({{"A", "old"}}), EncodeLanguageFile({{"A", "vieux"}}),
                            EncodeLanguageFile({{"A", "alt"}}), EncodeLanguageFile({{"A", "vecchio"}})};
-const std::string New[TABLE_LANGUAGES] = {EncodeLanguageFile({{"A", "new"}}), EncodeLanguageFile({{"A", "neuf"}}),
-                                          EncodeLanguageFile({{"A", "neu"}}), EncodeLanguageFile({{"A", "nuovo"}})};
+const std::string NewFiles[TABLE_LANGUAGES] = {EncodeLanguageFile({{"A", "new"}}), EncodeLanguageFile({{"A", "neuf"}}),
+                                               EncodeLanguageFile({{"A", "neu"}}), EncodeLanguageFile({{"A", "nuovo"}})};
+const std::string *const New[TABLE_LANGUAGES] = {&NewFiles[0], &NewFiles[1], &NewFiles[2], &NewFiles[3]};
 
 std::string NativeName(int language) {
     std::string name = LanguageFileNames[language];
@@ -52,7 +53,7 @@ std::map<std::string, std::string> Replaced(const Scenario &scenario) {
         for (const auto &file : scenario.files)
             if (strcasecmp(file.first.c_str(), NativeName(i).c_str()) == 0) path = "game/" + file.first;
         if (after.count(path) && !after.count(path + ".bak")) after[path + ".bak"] = after[path];
-        after[path] = New[i];
+        after[path] = NewFiles[i];
     }
     return after;
 }

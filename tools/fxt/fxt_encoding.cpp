@@ -110,7 +110,32 @@ size_t FirstOfUtf8Text(const std::string &content) {
     return first;
 }
 
+std::string ReplacementCharacterProblem(const TextSource &source) {
+    return std::string("U+FFFD, the replacement character: an editor that could not read the ") + source.name +
+           " put it in place of a letter; " + source.writeAgain + " and edit it as UTF-8";
+}
+
 } // namespace
+
+const TextSource TableSource = {"table", "dump the table again",
+                                "a Windows-1252 (\"ANSI\") table is read with --ansi"};
+
+int StoredByteOfUtf8(const std::string &text, size_t *at, const TextSource &source, std::string *problem) {
+    size_t length;
+    long ch = DecodeUtf8(text, *at, &length);
+    if (ch < 0) {
+        *problem = "the byte " + ByteName((unsigned char)text[*at]) + " is not UTF-8; " + source.notUtf8Hint;
+        return -1;
+    }
+    if (ch == 0xFFFD) {
+        *problem = ReplacementCharacterProblem(source);
+        return -1;
+    }
+    int stored = StoredByte((unsigned long)ch);
+    if (stored < 0) *problem = CharacterName((unsigned long)ch) + " is a character the game's files cannot hold";
+    else *at += length;
+    return stored;
+}
 
 unsigned Windows1252Character(unsigned char byte) {
     return byte >= 0x80 && byte < 0xA0 ? Windows1252High[byte - 0x80] : byte;
@@ -142,25 +167,21 @@ int DecodeTable(const std::string &content, TableEncoding encoding, std::string 
     }
     bytes->reserve(content.size());
     while (at < content.size()) {
-        // No game text holds these bytes, in either encoding.
-        if (StartsWith(content, at, ReplacementCharacter))
-            return refuse("U+FFFD, the replacement character: an editor that could not read the table put it in "
-                          "place of a letter; dump the table again and edit it as UTF-8");
-        if (at == utf8) {
+        unsigned char byte = (unsigned char)content[at];
+        int stored = byte;
+        std::string problem;
+        if (encoding == TABLE_UTF8) {
+            stored = StoredByteOfUtf8(content, &at, TableSource, &problem);
+            if (stored < 0) return refuse(problem);
+        } else if (StartsWith(content, at, ReplacementCharacter)) {
+            // No game text holds these bytes.
+            return refuse(ReplacementCharacterProblem(TableSource));
+        } else if (at == utf8) {
             size_t length;
             return refuse("the table looks like UTF-8 (" + CharacterName((unsigned long)DecodeUtf8(content, at, &length)) +
                           " written in UTF-8), which fxt reads without --ansi");
-        }
-        unsigned char byte = (unsigned char)content[at];
-        size_t length = 1;
-        int stored = byte;
-        if (encoding == TABLE_UTF8) {
-            long ch = DecodeUtf8(content, at, &length);
-            if (ch < 0)
-                return refuse("the byte " + ByteName(byte) +
-                              " is not UTF-8; a Windows-1252 (\"ANSI\") table is read with --ansi");
-            stored = StoredByte((unsigned long)ch);
-            if (stored < 0) return refuse(CharacterName((unsigned long)ch) + " is a character the game's files cannot hold");
+        } else {
+            ++at;
         }
         *bytes += (char)stored;
         if (byte == '\n') {
@@ -169,7 +190,6 @@ int DecodeTable(const std::string &content, TableEncoding encoding, std::string 
         } else {
             ++column;
         }
-        at += length;
     }
     return 1;
 }

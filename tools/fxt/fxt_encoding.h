@@ -16,6 +16,20 @@ unsigned Windows1252Character(unsigned char byte);
 // A table of bytes as fxt writes it in this encoding.
 std::string EncodedTable(const std::string &bytes, TableEncoding encoding);
 
+// What a refusal of a character says of the text it was read from.
+struct TextSource {
+    const char *name;          // "table"
+    const char *writeAgain;    // how to have it whole again
+    const char *notUtf8Hint;   // what else text that is not UTF-8 may be
+};
+extern const TextSource TableSource;
+
+// The byte the language files store for the UTF-8 character at text[*at],
+// which moves past it; or -1, with what is wrong: bytes that are not UTF-8,
+// the replacement character an editor leaves for a letter it could not
+// read, a character the files cannot hold.
+int StoredByteOfUtf8(const std::string &text, size_t *at, const TextSource &source, std::string *problem);
+
 // The bytes of a table that fxt reads in this encoding; a leading UTF-8
 // byte-order mark is skipped. Refuses, naming the line and the column (in
 // characters, from 1), what is not such a table or holds a character no

@@ -1,11 +1,14 @@
 // fxt: prints the merged table of a game folder's four language files,
-// writes language files from such a table, and tells what the files hold
-// that never reaches the table. The same source on Windows and on Linux.
+// writes language files from such a table, tells what the files hold that
+// never reaches the table, hands one language's texts to translators as a
+// PO file and takes them back, and puts the backups back. The same source
+// on Windows and on Linux.
 #include "fxt_check.h"
-#include "fxt_encoder.h"
 #include "fxt_encoding.h"
 #include "fxt_files.h"
 #include "fxt_platform.h"
+#include "fxt_po_commands.h"
+#include "fxt_program.h"
 #include "fxt_replace.h"
 #include "fxt_table.h"
 
@@ -14,7 +17,6 @@
 
 #include <algorithm>
 #include <new>
-#include <set>
 #include <stdio.h>
 #include <string.h>
 #include <vector>
@@ -28,82 +30,18 @@ const char Usage[] =
     "                                           keeping each file replaced the first time as NAME.bak; keys the\n"
     "                                           folder has and TABLE lacks are removed only with --remove-keys\n"
     "       fxt check [--ansi] GAMEFOLDER       tell what the language files hold that does not reach the table\n"
-    "Tables are UTF-8; with --ansi they are the bytes the files hold (Windows-1252).\n"
-    "Each command first undoes an earlier fxt make of the folder that was interrupted.\n";
+    "       fxt po [--template] [--source LANGUAGE] LANGUAGE GAMEFOLDER\n"
+    "                                           print a PO file of LANGUAGE's texts for translators, the msgid\n"
+    "                                           from English or the source; a template has every msgstr empty\n"
+    "       fxt make --po LANGUAGE FILE.po GAMEFOLDER\n"
+    "                                           write LANGUAGE's translated texts from FILE.po, keeping the rest\n"
+    "       fxt restore GAMEFOLDER              put each NAME.bak back in place of its language file\n"
+    "Tables are UTF-8; with --ansi they are the bytes the files hold (Windows-1252). LANGUAGE is English,\n"
+    "French, German or Italian, or en, fr, de, it. A make writes only the files it changes. Each command\n"
+    "first undoes an earlier fxt make of the folder that was interrupted.\n";
 
 // The keys of the folder a make would remove that are named.
 const size_t NamedRemovedKeys = 5;
-
-// The longest game folder the program accepts, with its trailing separator.
-const size_t LongestGameFolder = 234;
-
-int Fail(const std::string &message) {
-    std::string line = "fxt: " + message + "\n";
-    fputs(line.c_str(), stderr);
-    return 1;
-}
-
-int WriteBytes(FILE *stream, const std::string &bytes) {
-    return fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size() && fflush(stream) == 0;
-}
-
-// Text of the files' bytes: in the table's encoding, or as its characters
-// on a console.
-int WriteOut(const std::string &bytes, TableEncoding encoding) {
-    int written = WritesToConsole() ? WriteConsoleCharacters(bytes) : WriteBytes(stdout, EncodedTable(bytes, encoding));
-    return written ? 0 : Fail("cannot write to standard output");
-}
-
-// The folder with a separator at its end, as the game folder is kept.
-std::string FolderPath(const std::string &folder) {
-    return folder.back() == '/' || folder.back() == '\\' ? folder : folder + '\\';
-}
-
-// What is wrong with a game folder argument, or "".
-std::string FolderArgumentProblem(const std::string &folder) {
-    if (folder.empty()) return "the game folder path is empty";
-    if (FolderPath(folder).size() > LongestGameFolder)
-        return folder + ": a game folder path has at most " + std::to_string(LongestGameFolder) +
-               " characters with its trailing separator";
-    return "";
-}
-
-void FailEach(const std::vector<std::string> &lines) {
-    for (const std::string &line : lines) Fail(line);
-}
-
-// Checks the game folder argument and makes it the one the files are found
-// in, as Parlyte keeps it; then undoes a make of it that was interrupted.
-int UseGameFolder(const std::string &folder) {
-    std::string problem = FolderArgumentProblem(folder);
-    if (!problem.empty()) {
-        Fail(problem);
-        return 0;
-    }
-    lstrcpyA(GameFolderPath, FolderPath(folder).c_str());
-    FindNamesInAnyCaseBelow(GameFolderPath);
-    std::vector<std::string> messages;
-    int recovered = RecoverInterruptedMake(GameFolderPath, &messages);
-    FailEach(messages);
-    return recovered;
-}
-
-// Loads the game folder's files into the table as Parlyte does, saying which
-// file it reads where several have its name in another letter case; a file
-// that cannot be opened has been reported.
-int LoadGameFolder(const std::string &folder) {
-    if (!UseGameFolder(folder)) return 0;
-    for (const NamesOfOneFile &twins : FindNamesOfOneFile(GameFolderPath)) {
-        WIN32_FIND_DATAA found;
-        HANDLE search = twins.read ? FindFirstFileA(twins.named.c_str(), &found) : INVALID_HANDLE_VALUE;
-        if (search == INVALID_HANDLE_VALUE) continue;
-        FindClose(search);
-        std::string names;
-        for (const std::string &path : twins.paths) names += (names.empty() ? "" : " and ") + ShownPath(path);
-        Fail(names + " are one name on Windows; this reads " + found.cFileName);
-    }
-    return LoadAllLanguageFiles();
-}
 
 int Dump(const std::string &folder, TableEncoding encoding) {
     if (!LoadGameFolder(folder)) return 1;
@@ -113,33 +51,15 @@ int Dump(const std::string &folder, TableEncoding encoding) {
     return WriteOut(table, encoding);
 }
 
-bool QuietOpenFailures;
-
-// The keys the folder's files hold now, of those that are there. Returns
-// 0, having said nothing, when one cannot be opened: replacing it fails.
-int LoadPresentFiles(void) {
-    QuietOpenFailures = true;
-    int loaded = 1;
-    for (int i = 0; loaded && i < LANGUAGE_COUNT; ++i)
-        loaded = !Exists(std::string(GameFolderPath) + LanguageFileNames[i]) || LoadLanguageFile(i);
-    QuietOpenFailures = false;
-    return loaded;
-}
-
-// The keys the folder has that the rows lack: how many, and the first few
-// of them.
-std::string RemovedKeys(const std::vector<TableRow> &rows, TableEncoding encoding) {
-    std::set<std::string> kept;
-    for (const TableRow &row : rows) kept.insert(row.key);
-    size_t count = 0;
+// How many keys of the folder the rows lack, and the first few of them.
+std::string RemovedKeys(const std::vector<TableRow> &rows, const FolderFiles &files, TableEncoding encoding) {
+    std::vector<std::string> keys = KeysNotIn(rows, files);
+    if (keys.empty()) return "";
     std::string named;
-    for (const TextEntry *entry = TheTextTable.head; entry; entry = entry->next) {
-        if (kept.count(entry->key)) continue;
-        if (++count <= NamedRemovedKeys) named += (count > 1 ? ", " : "") + EncodedTable(EscapedText(entry->key), encoding);
-    }
-    if (count == 0) return "";
-    return std::to_string(count) + (count == 1 ? " key" : " keys") + " of the folder's: " + named +
-           (count > NamedRemovedKeys ? " and " + std::to_string(count - NamedRemovedKeys) + " more" : "");
+    for (size_t i = 0; i < keys.size() && i < NamedRemovedKeys; ++i)
+        named += (i > 0 ? ", " : "") + EncodedTable(EscapedText(keys[i]), encoding);
+    return std::to_string(keys.size()) + (keys.size() == 1 ? " key" : " keys") + " of the folder's: " + named +
+           (keys.size() > NamedRemovedKeys ? " and " + std::to_string(keys.size() - NamedRemovedKeys) + " more" : "");
 }
 
 int Make(const std::string &tablePath, const std::string &folder, TableEncoding encoding, bool removeKeys) {
@@ -152,22 +72,17 @@ int Make(const std::string &tablePath, const std::string &folder, TableEncoding 
     if (!DecodeTable(content, encoding, &bytes, &error) || !ParseTable(bytes, &rows, &error, &warnings))
         return Fail(ShownPath(tablePath) + ": " + error);
     for (const std::string &warning : warnings) Fail(ShownPath(tablePath) + ": " + EncodedTable(warning, encoding));
-    std::string images[TABLE_LANGUAGES];
-    for (int i = 0; i < TABLE_LANGUAGES; ++i) images[i] = EncodeTableLanguage(rows, i);
     if (!UseGameFolder(folder)) return 1;
-    std::string removed = removeKeys || !LoadPresentFiles() ? "" : RemovedKeys(rows, encoding);
+    FolderFiles files;
+    ReadFolderQuietly(&files);
+    std::string removed = removeKeys ? "" : RemovedKeys(rows, files, encoding);
     if (!removed.empty()) {
         Fail(ShownPath(tablePath) + " would remove " + removed + "; a table cut short does that, and --remove-keys " +
              "removes them");
         return Fail("nothing was written");
     }
-    ReplaceReport report;
-    int replaced = ReplaceLanguageFiles(GameFolderPath, images, &report);
-    FailEach(report.warnings);
-    FailEach(report.errors);
     std::string backups;
-    for (const std::string &line : report.backups) backups += line + "\n";
-    if (!replaced) return 1;
+    if (!WriteRows(rows, files, &backups)) return 1;
     return WriteOut(backups, encoding);
 }
 
@@ -198,24 +113,64 @@ int Check(const std::string &folder, TableEncoding encoding) {
     return written != 0 ? written : findings != 0;
 }
 
+// Each NAME.bak in place of its language file, where the two differ.
+int Restore(const std::string &folder) {
+    if (!UseGameFolder(folder)) return 1;
+    std::string backups[TABLE_LANGUAGES], restored;
+    const std::string *images[TABLE_LANGUAGES] = {};
+    bool anyBackup = false;
+    for (int i = 0; i < TABLE_LANGUAGES; ++i) {
+        std::string path = std::string(GameFolderPath) + LanguageFileNames[i], current;
+        WIN32_FIND_DATAA found;
+        HANDLE backup = FindFirstFileA((path + ".bak").c_str(), &found);
+        if (backup == INVALID_HANDLE_VALUE) continue;
+        FindClose(backup);
+        anyBackup = true;
+        if (!ReadWholeFile(path + ".bak", &backups[i])) return Fail(ShownPath(path + ".bak") + ": " + LastErrorText());
+        if (Exists(path) && ReadWholeFile(path, &current) && current == backups[i]) continue;
+        images[i] = &backups[i];
+        restored += "restored " + ShownPath(path) + " from " + found.cFileName + "\n";
+    }
+    if (!anyBackup) return Fail(ShownPath(std::string(GameFolderPath) + "GTADATA") + " holds no backup (NAME.bak, " +
+                                "which fxt make keeps): there is nothing to restore");
+    if (restored.empty()) return WriteOut("the language files are as their backups already\n", TABLE_UTF8);
+    ReplaceReport report;
+    int replaced = ReplaceLanguageFiles(GameFolderPath, images, &report);
+    FailEach(report.warnings);
+    FailEach(report.errors);
+    return replaced ? WriteOut(restored, TABLE_UTF8) : 1;
+}
+
 // fxt COMMAND [OPTIONS] ARGUMENTS...: the options come right after the
 // command word.
 int Run(const std::vector<std::string> &arguments) {
     std::string command = arguments.empty() ? "" : arguments[0];
     if (arguments.size() == 1 && (command == "--help" || command == "-h")) return WriteOut(Usage, TABLE_ANSI);
-    bool ansi = false, removeKeys = false, known = true;
+    bool ansi = false, removeKeys = false, po = false, asTemplate = false, known = true;
+    int source = LANGUAGE_ENGLISH;
     size_t first = 1;
     for (; known && first < arguments.size() && arguments[first].compare(0, 2, "--") == 0; ++first) {
         const std::string &option = arguments[first];
-        if (option == "--ansi") ansi = true;
+        if (option == "--ansi" && command != "po" && command != "restore") ansi = true;
         else if (option == "--remove-keys" && command == "make") removeKeys = true;
+        else if (option == "--po" && command == "make") po = true;
+        else if (option == "--template" && command == "po") asTemplate = true;
+        else if (option == "--source" && command == "po" && first + 1 < arguments.size())
+            known = (source = LanguageOfName(arguments[++first])) >= 0;
         else known = false;
     }
     TableEncoding encoding = ansi ? TABLE_ANSI : TABLE_UTF8;
     std::vector<std::string> operands(arguments.begin() + std::min(first, arguments.size()), arguments.end());
+    int language = operands.empty() ? -1 : LanguageOfName(operands[0]);
+    known = known && !(po && (ansi || removeKeys));
     if (known && command == "dump" && operands.size() == 1) return Dump(operands[0], encoding);
-    if (known && command == "make" && operands.size() == 2) return Make(operands[0], operands[1], encoding, removeKeys);
+    if (known && command == "make" && !po && operands.size() == 2) return Make(operands[0], operands[1], encoding, removeKeys);
+    if (known && command == "make" && po && operands.size() == 3 && language >= 0)
+        return MakeFromPo(language, operands[1], operands[2]);
     if (known && command == "check" && operands.size() == 1) return Check(operands[0], encoding);
+    if (known && command == "po" && operands.size() == 2 && language >= 0 && language != source)
+        return Po(PoRequest{language, source, asTemplate, ""}, operands[1]);
+    if (known && command == "restore" && operands.size() == 1) return Restore(operands[0]);
     fputs(Usage, stderr);
     return 2;
 }

@@ -33,6 +33,7 @@ struct LanguageFile {
     std::string copy;   // where the old bytes are kept, NAME.bak or NAME.old; "" when there is no old file
     OldBytes old = NO_OLD_FILE;
     std::string oldBytes;
+    const std::string *image = nullptr;  // the new bytes
     int unreached = 0;  // entries the old file holds that loading never reaches
 };
 
@@ -89,8 +90,8 @@ LanguageFile *AddFile(Replacement *replacement, const std::string &name, OldByte
 }
 
 // Finds the language file of LanguageIndex index and what stands in the way
-// of replacing it; returns that, or "" when nothing does.
-std::string Inspect(Replacement *replacement, int index) {
+// of replacing it with image; returns that, or "" when nothing does.
+std::string Inspect(Replacement *replacement, int index, const std::string *image) {
     std::string named = replacement->gameFolder + LanguageFileNames[index];
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(named.c_str(), &found);
@@ -100,6 +101,7 @@ std::string Inspect(Replacement *replacement, int index) {
     bool backedUp = Exists(replacement->dataFolder + "\\" + name + ".bak");
     OldBytes old = !exists ? NO_OLD_FILE : backedUp ? IN_UNDO_COPY : IN_NEW_BACKUP;
     LanguageFile *file = AddFile(replacement, name, old);
+    file->image = image;
     std::string shown = ShownPath(file->path);
     if (exists && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return shown + " is a folder";
     if (exists && (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY)) return shown + " is read-only";
@@ -266,7 +268,8 @@ std::vector<NamesOfOneFile> FindNamesOfOneFile(const std::string &folder) {
     return sets;
 }
 
-int ReplaceLanguageFiles(const std::string &folder, const std::string images[TABLE_LANGUAGES], ReplaceReport *report) {
+int ReplaceLanguageFiles(const std::string &folder, const std::string *const images[TABLE_LANGUAGES],
+                         ReplaceReport *report) {
     Replacement replacement;
     Locate(&replacement, folder);
     lstrcpyA(GameFolderPath, folder.c_str());
@@ -275,24 +278,26 @@ int ReplaceLanguageFiles(const std::string &folder, const std::string images[TAB
     if (!twins.empty())
         problem = ShownPath(twins[0].paths[0]) + " and " + ShownPath(twins[0].paths[1]) +
                   " are one name on Windows, which fxt cannot tell apart: keep one of them";
-    for (int i = 0; problem.empty() && i < TABLE_LANGUAGES; ++i) problem = Inspect(&replacement, i);
+    for (int i = 0; problem.empty() && i < TABLE_LANGUAGES; ++i)
+        if (images[i]) problem = Inspect(&replacement, i, images[i]);
     if (!problem.empty()) {
         report->errors = {problem, "nothing was written"};
         return 0;
     }
+    if (replacement.fileCount == 0) return 1;
 
     bool done;
     try {
         done = MakeFolder(&replacement, replacement.gameFolder, &replacement.journal.madeGameFolder) &&
                MakeFolder(&replacement, replacement.dataFolder, &replacement.journal.madeDataFolder) &&
                StartJournal(&replacement, JournalText(replacement.journal));
-        for (int i = 0; done && i < TABLE_LANGUAGES; ++i) {
+        for (int i = 0; done && i < replacement.fileCount; ++i) {
             const LanguageFile &file = replacement.files[i];
             done = (file.copy.empty() || WriteNewFile(&replacement, file.copy, file.oldBytes)) &&
-                   WriteNewFile(&replacement, file.fresh, images[i]);
+                   WriteNewFile(&replacement, file.fresh, *file.image);
         }
         done = done && RecordStage(&replacement, JournalStageLine(JOURNAL_SWAPPING), JOURNAL_SWAPPING);
-        for (int i = 0; done && i < TABLE_LANGUAGES; ++i) {
+        for (int i = 0; done && i < replacement.fileCount; ++i) {
             const LanguageFile &file = replacement.files[i];
             done = MoveFileExA(file.fresh.c_str(), file.path.c_str(), Replacing) ||
                    Fail(&replacement, "cannot move", &file.fresh, &file.path);
@@ -318,7 +323,8 @@ int ReplaceLanguageFiles(const std::string &folder, const std::string images[TAB
     Finish(&replacement);
     for (int i = 0; i < replacement.failureCount; ++i)
         report->warnings.push_back(Told(replacement.failures[i]) + " The next fxt command removes it.");
-    for (const LanguageFile &file : replacement.files) {
+    for (int i = 0; i < replacement.fileCount; ++i) {
+        const LanguageFile &file = replacement.files[i];
         std::string backup = file.name + ".bak";
         if (file.old == IN_NEW_BACKUP) report->backups.push_back("kept " + ShownPath(file.path) + " as it was in " + backup);
         if (file.unreached)

@@ -16,14 +16,15 @@ struct ReplaceReport {
 };
 
 // Writes FOLDER\GTADATA\ENGLISH.FXT and the others (FOLDER ending with a
-// separator), making the folders if need be, under whatever letter case the
-// files have. Checks first that each file can be replaced, then writes the
-// journal, a copy of each old file's bytes and the new files beside the old
-// ones, flushed, and then renames each new file over its old one. When any
-// step fails, puts back what it had replaced, removes what it made and
-// returns 0: the folder holds what it held before. Returns 1 when all four
-// are in place.
-int ReplaceLanguageFiles(const std::string &folder, const std::string images[TABLE_LANGUAGES], ReplaceReport *report);
+// separator) that have an image, making the folders if need be, under
+// whatever letter case the files have; those without are left alone.
+// Checks first that each file can be replaced, then writes the journal, a
+// copy of each old file's bytes and the new files beside the old ones,
+// flushed, and then renames each new file over its old one. When any step
+// fails, puts back what it had replaced, removes what it made and returns
+// 0: the folder holds what it held before. Returns 1 when all are in place.
+int ReplaceLanguageFiles(const std::string &folder, const std::string *const images[TABLE_LANGUAGES],
+                         ReplaceReport *report);
 
 // When FOLDER\GTADATA holds the journal of a make that did not finish,
 // undoes that make, or finishes one that had put every file in place, and

@@ -2,11 +2,24 @@
 #include "fxt_table.h"
 
 #include <algorithm>
+#include <ctype.h>
 #include <map>
 
 const char TableHeader[] = "key\tEnglish\tFrench\tGerman\tItalian\n";
 
 const char *const LanguageNames[TABLE_LANGUAGES] = {"English", "French", "German", "Italian"};
+const char *const LanguageCodes[TABLE_LANGUAGES] = {"en", "fr", "de", "it"};
+
+int LanguageOfName(const std::string &name) {
+    std::string lower = name;
+    for (char &ch : lower) ch = (char)tolower((unsigned char)ch);
+    for (int i = 0; i < TABLE_LANGUAGES; ++i) {
+        std::string language = LanguageNames[i];
+        for (char &ch : language) ch = (char)tolower((unsigned char)ch);
+        if (lower == language || lower == LanguageCodes[i]) return i;
+    }
+    return -1;
+}
 
 std::string EscapedText(const std::string &text) {
     std::string escaped;

@@ -10,8 +10,12 @@
 enum { TABLE_LANGUAGES = 4 };
 
 extern const char TableHeader[];
-// The languages by LanguageIndex, as the header names them.
+// The languages by LanguageIndex, as the header names them, and their codes.
 extern const char *const LanguageNames[TABLE_LANGUAGES];
+extern const char *const LanguageCodes[TABLE_LANGUAGES];
+// The LanguageIndex of a language's name in any letter case or its code,
+// or -1.
+int LanguageOfName(const std::string &name);
 
 struct TableRow {
     std::string key;
