@@ -39,8 +39,12 @@ bool SameRows(const std::vector<TableRow> &left, const std::vector<TableRow> &ri
     return true;
 }
 
-// The same pairs in any order.
+// The same pairs in any order. Where a text was changed, the first pair
+// that differs is nowhere in the other file, which is soon seen.
 bool SamePairs(StoredPairs left, StoredPairs right) {
+    if (left.size() != right.size()) return false;
+    auto differ = std::mismatch(left.begin(), left.end(), right.begin());
+    if (differ.first != left.end() && std::find(differ.second, right.end(), *differ.first) == right.end()) return false;
     std::sort(left.begin(), left.end());
     std::sort(right.begin(), right.end());
     return left == right;
@@ -53,6 +57,7 @@ void ReadFolderFiles(FolderFiles *files) {
         LanguageFileCheck check;
         files->readable[language] = CheckLanguageFile(language, &check);
         files->stored[language] = check.stored;
+        files->unreached[language] = check.unreached;
     }
 }
 

@@ -16,6 +16,7 @@
 struct FolderFiles {
     std::vector<std::pair<std::string, std::string>> stored[TABLE_LANGUAGES];
     bool readable[TABLE_LANGUAGES];  // there, and could be opened
+    int unreached[TABLE_LANGUAGES];  // entries after where loading stops early
 };
 void ReadFolderFiles(FolderFiles *files);
 // The table loading gives, merged from those, without loading's walk of

@@ -113,7 +113,7 @@ int WriteRows(const std::vector<TableRow> &rows, const FolderFiles &files, std::
         written[i] = &images[i];
     }
     ReplaceReport report;
-    int replaced = ReplaceLanguageFiles(GameFolderPath, written, &report);
+    int replaced = ReplaceLanguageFiles(GameFolderPath, written, &report, files.unreached);
     FailEach(report.warnings);
     FailEach(report.errors);
     for (const std::string &line : report.backups) *output += line + "\n";

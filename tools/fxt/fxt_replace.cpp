@@ -90,8 +90,10 @@ LanguageFile *AddFile(Replacement *replacement, const std::string &name, OldByte
 }
 
 // Finds the language file of LanguageIndex index and what stands in the way
-// of replacing it with image; returns that, or "" when nothing does.
-std::string Inspect(Replacement *replacement, int index, const std::string *image) {
+// of replacing it with image; returns that, or "" when nothing does. The
+// entries the old file holds that loading never reaches are counted unless
+// unreached gives them.
+std::string Inspect(Replacement *replacement, int index, const std::string *image, const int *unreached) {
     std::string named = replacement->gameFolder + LanguageFileNames[index];
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(named.c_str(), &found);
@@ -117,9 +119,9 @@ std::string Inspect(Replacement *replacement, int index, const std::string *imag
     if (probe == INVALID_HANDLE_VALUE) return shown + " cannot be replaced: " + LastErrorText();
     CloseHandle(probe);
     LanguageFileCheck check;
-    if (!CheckLanguageFile(index, &check) || !ReadWholeFile(file->path, &file->oldBytes))
+    if ((!unreached && !CheckLanguageFile(index, &check)) || !ReadWholeFile(file->path, &file->oldBytes))
         return shown + " cannot be read: " + LastErrorText();
-    file->unreached = check.unreached;
+    file->unreached = unreached ? unreached[index] : check.unreached;
     return "";
 }
 
@@ -269,7 +271,7 @@ std::vector<NamesOfOneFile> FindNamesOfOneFile(const std::string &folder) {
 }
 
 int ReplaceLanguageFiles(const std::string &folder, const std::string *const images[TABLE_LANGUAGES],
-                         ReplaceReport *report) {
+                         ReplaceReport *report, const int *unreached) {
     Replacement replacement;
     Locate(&replacement, folder);
     lstrcpyA(GameFolderPath, folder.c_str());
@@ -279,7 +281,7 @@ int ReplaceLanguageFiles(const std::string &folder, const std::string *const ima
         problem = ShownPath(twins[0].paths[0]) + " and " + ShownPath(twins[0].paths[1]) +
                   " are one name on Windows, which fxt cannot tell apart: keep one of them";
     for (int i = 0; problem.empty() && i < TABLE_LANGUAGES; ++i)
-        if (images[i]) problem = Inspect(&replacement, i, images[i]);
+        if (images[i]) problem = Inspect(&replacement, i, images[i], unreached);
     if (!problem.empty()) {
         report->errors = {problem, "nothing was written"};
         return 0;

@@ -23,8 +23,10 @@ struct ReplaceReport {
 // flushed, and then renames each new file over its old one. When any step
 // fails, puts back what it had replaced, removes what it made and returns
 // 0: the folder holds what it held before. Returns 1 when all are in place.
+// unreached, when given, counts for each file the entries loading never
+// reaches, as fxt check counts them; else they are counted here.
 int ReplaceLanguageFiles(const std::string &folder, const std::string *const images[TABLE_LANGUAGES],
-                         ReplaceReport *report);
+                         ReplaceReport *report, const int *unreached = nullptr);
 
 // When FOLDER\GTADATA holds the journal of a make that did not finish,
 // undoes that make, or finishes one that had put every file in place, and
