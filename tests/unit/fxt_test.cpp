@@ -594,8 +594,8 @@ TEST_F(FxtTest, CheckReportsWhatDoesNotReachTheTable) {
     EXPECT_EQ(Fxt({"check", "--ansi", game}).out, report);
 }
 
-// What msgexec sees of a PO file's entries, header first: context, msgid
-// and msgstr, each ended by a 0 byte.
+// What msgexec sees of a PO file's entries after its header: context,
+// msgid and msgstr, each ended by a 0 byte.
 std::string GettextEntries(FxtTest *test, const std::string &po);
 
 // The same of rows, as the folder holds them, for a PO file of language
@@ -634,8 +634,7 @@ TEST_F(FxtTest, PoFilesAsGettextReadsThem) {
                 for (size_t at; (at = words.find(std::string("should not contain the '\\") + control + "'")) != std::string::npos;)
                     words.erase(words.rfind('\n', at) + 1, words.find('\n', at) - words.rfind('\n', at));
             EXPECT_EQ(words, "") << "msgcat's words";
-            std::string entries = GettextEntries(this, "it.po");
-            EXPECT_EQ(entries.substr(entries.find('\0', entries.find('\0', entries.find('\0') + 1) + 1) + 1),
+            EXPECT_EQ(GettextEntries(this, "it.po"),
                       EntriesOf(rows, LANGUAGE_ITALIAN, asTemplate ? LANGUAGE_FRENCH : LANGUAGE_ENGLISH, asTemplate));
         }
         FxtRun po = Fxt({"po", "it", game});
@@ -652,8 +651,7 @@ TEST_F(FxtTest, PoFilesAsGettextReadsThem) {
             ASSERT_TRUE(ParseTable(Fxt({"dump", "--ansi", game}).out, &now, &error)) << error;
             // What msgexec holds, with the text as it was where it holds none.
             std::string held = GettextEntries(this, "rewritten.po"), expected;
-            size_t at = held.find('\0', held.find('\0', held.find('\0') + 1) + 1) + 1;
-            for (size_t i = 0; at < held.size(); ++i) {
+            for (size_t at = 0, i = 0; at < held.size(); ++i) {
                 size_t text = held.find('\0', held.find('\0', at) + 1) + 1, end = held.find('\0', text);
                 expected += held.substr(at, text - at) +
                             (end > text ? held.substr(text, end - text) : PoEncoded(rows[i].texts[LANGUAGE_ITALIAN].value_or(""))) +
@@ -753,9 +751,11 @@ TEST_F(FxtTest, BadPoFilesAreRefused) {
 }
 
 std::string GettextEntries(FxtTest *test, const std::string &po) {
-    return test->Run("cd " + Quoted(test->work) + " && msgexec -i " + po +
-                     " sh -c 'printf \"%s\\0%s\\0\" \"$MSGEXEC_MSGCTXT\" \"$MSGEXEC_MSGID\"; cat; printf \"\\0\"' >out")
-        .out;
+    std::string entries =
+        test->Run("cd " + Quoted(test->work) + " && msgexec -i " + po +
+                  " sh -c 'printf \"%s\\0%s\\0\" \"$MSGEXEC_MSGCTXT\" \"$MSGEXEC_MSGID\"; cat; printf \"\\0\"' >out")
+            .out;
+    return entries.substr(entries.find('\0', entries.find('\0', entries.find('\0') + 1) + 1) + 1);
 }
 
 #ifdef FXT_UNDER_WINE

@@ -244,7 +244,7 @@ int ReadPo(const std::string &content, int language, PoFile *po, std::string *er
         if (!StoredText(&reader, done.context, done.contextPlaces, &read.key)) return 0;
         auto earlier = keyLines.emplace(read.key, done.line);
         if (!earlier.second)
-            return reader.Refuse(done.line, "the key " + EncodedTable(EscapedText(read.key), TABLE_UTF8) +
+            return reader.Refuse(done.line, "the key " + PoEncoded(EscapedText(read.key)) +
                                                 " is given twice, first on line " + std::to_string(earlier.first->second));
         if (read.translated) {
             if (!StoredText(&reader, done.text, done.textPlaces, &read.text)) return 0;

@@ -40,12 +40,6 @@ std::string Counted(size_t count, const char *one, const char *many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-int FirstLanguage(const TableRow &row) {
-    int language = 0;
-    while (language < TABLE_LANGUAGES && !row.texts[language]) ++language;
-    return language;
-}
-
 } // namespace
 
 int Po(PoRequest request, const std::string &folder) {

@@ -51,6 +51,12 @@ std::string FormatTableRow(const char *key, const char *const texts[TABLE_LANGUA
     return line;
 }
 
+int FirstLanguage(const TableRow &row) {
+    for (int i = 0; i < TABLE_LANGUAGES; ++i)
+        if (row.texts[i]) return i;
+    return TABLE_LANGUAGES;
+}
+
 namespace {
 
 std::string Where(size_t lineNumber) {
@@ -102,12 +108,6 @@ std::vector<std::string> SplitFields(const std::string &line) {
         if (tab == std::string::npos) return fields;
         start = tab + 1;
     }
-}
-
-int FirstLanguage(const TableRow &row) {
-    for (int i = 0; i < TABLE_LANGUAGES; ++i)
-        if (row.texts[i]) return i;
-    return TABLE_LANGUAGES;
 }
 
 // A spreadsheet saves a field that holds a quote in quotes, each quote

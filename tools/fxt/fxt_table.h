@@ -22,6 +22,10 @@ struct TableRow {
     std::optional<std::string> texts[TABLE_LANGUAGES];
 };
 
+// The first language that has a text for the row, by which loading lists
+// it; TABLE_LANGUAGES for none.
+int FirstLanguage(const TableRow &row);
+
 // A key or text as the table writes it: \\ \t \n \r escaped, and a 0 byte,
 // which no stored key or text holds, as \0.
 std::string EscapedText(const std::string &text);
