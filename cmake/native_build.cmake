@@ -1,6 +1,6 @@
-# The native Linux build: the core over the stand-in layer, the fxt tool,
-# the unit tests under AddressSanitizer and UndefinedBehaviorSanitizer, and
-# the fuzzer.
+# The native Linux build: the core and fxt over the stand-in layer, the unit
+# tests under AddressSanitizer and UndefinedBehaviorSanitizer, and the
+# fuzzers.
 option(PARLYTE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" ON)
 
 add_compile_options(-Wall -Wextra -Wpedantic -Werror)
@@ -8,37 +8,38 @@ if(PARLYTE_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined)
 endif()
+include_directories(${CMAKE_SOURCE_DIR}/compat ${CMAKE_SOURCE_DIR})
 
-set(PARLYTE_COMPAT_SOURCES
-    compat/file_calls.cpp
-    compat/folder_dialog.cpp
-    compat/profile_calls.cpp
-    compat/system_calls.cpp)
+# The stand-in layer as users' programs have it, and as the tests build it,
+# with the hooks in that their fakes set.
+set(PARLYTE_COMPAT_SOURCES compat/file_calls.cpp compat/system_calls.cpp)
 add_library(parlyte_compat STATIC ${PARLYTE_COMPAT_SOURCES})
-target_include_directories(parlyte_compat PUBLIC ${CMAKE_SOURCE_DIR}/compat ${CMAKE_SOURCE_DIR})
+add_library(parlyte_compat_hooked STATIC ${PARLYTE_COMPAT_SOURCES})
+target_compile_definitions(parlyte_compat_hooked PRIVATE PARLYTE_TEST_HOOKS)
+add_library(test_fakes STATIC tests/fakes/fakes.cpp tests/fakes/profile_calls.cpp tests/fakes/folder_dialog.cpp)
+target_include_directories(test_fakes PUBLIC ${CMAKE_SOURCE_DIR}/tests/fakes)
+target_link_libraries(test_fakes PUBLIC parlyte_compat_hooked)
 
-add_library(parlyte_core STATIC ${PARLYTE_CORE_SOURCES})
-target_link_libraries(parlyte_core PUBLIC parlyte_compat)
-# Parlyte's message box for what stops loading, linked where the core loads
-# as Parlyte does.
-add_library(parlyte_error_box OBJECT ${PARLYTE_ERROR_BOX_SOURCE})
-target_link_libraries(parlyte_error_box PUBLIC parlyte_core)
+# The text store's reading and writing, which Parlyte's core and fxt share;
+# the core as the tests load it, as Parlyte does, over the fakes.
+add_library(text_reading OBJECT ${TEXT_READING_SOURCES} ${TEXT_WRITER_SOURCE})
+set(CORE_BEYOND_READING ${PARLYTE_CORE_SOURCES})
+list(REMOVE_ITEM CORE_BEYOND_READING ${TEXT_READING_SOURCES})
+add_library(parlyte_core STATIC $<TARGET_OBJECTS:text_reading> ${CORE_BEYOND_READING} ${PARLYTE_ERROR_BOX_SOURCE})
+target_link_libraries(parlyte_core PUBLIC test_fakes)
 
-add_library(fxt_format STATIC ${FXT_FORMAT_SOURCES})
-target_link_libraries(fxt_format PUBLIC parlyte_core)
-
-# fxt's files with its Linux part, which the tests of make's writing use too.
-add_library(fxt_files STATIC ${FXT_FILE_SOURCES} tools/fxt/unix/fxt_platform.cpp)
-target_link_libraries(fxt_files PUBLIC fxt_format)
-
-add_executable(fxt ${FXT_MAIN_SOURCE})
-target_link_libraries(fxt PRIVATE fxt_files)
+# fxt's layers below its commands; fxt over the users' stand-in layer, and
+# the layers as the tests use them, with the core over the fakes.
+add_library(fxt_layers OBJECT ${FXT_FORMAT_SOURCES} ${FXT_FOLDER_SOURCES} ${FXT_DIR}/platform/unix/platform.cpp)
+add_executable(fxt ${FXT_COMMAND_SOURCES} $<TARGET_OBJECTS:text_reading> $<TARGET_OBJECTS:fxt_layers>)
+target_link_libraries(fxt PRIVATE parlyte_compat)
+add_library(fxt_tested STATIC $<TARGET_OBJECTS:fxt_layers>)
+target_link_libraries(fxt_tested PUBLIC parlyte_core)
 
 # fxt without the sanitizers, whose allocator would end the program itself
 # where memory runs out: the test of running out of memory runs this one.
-add_executable(fxt_unsanitized ${FXT_MAIN_SOURCE} ${FXT_FILE_SOURCES} ${FXT_FORMAT_SOURCES} tools/fxt/unix/fxt_platform.cpp
-                               ${PARLYTE_TEXT_STORE_SOURCES} ${PARLYTE_COMPAT_SOURCES})
-target_include_directories(fxt_unsanitized PRIVATE ${CMAKE_SOURCE_DIR}/compat ${CMAKE_SOURCE_DIR})
+add_executable(fxt_unsanitized ${FXT_COMMAND_SOURCES} ${TEXT_READING_SOURCES} ${TEXT_WRITER_SOURCE} ${FXT_FORMAT_SOURCES}
+                               ${FXT_FOLDER_SOURCES} ${FXT_DIR}/platform/unix/platform.cpp ${PARLYTE_COMPAT_SOURCES})
 set_property(TARGET fxt_unsanitized PROPERTY COMPILE_OPTIONS -Wall -Wextra -Wpedantic -Werror)
 set_property(TARGET fxt_unsanitized PROPERTY LINK_OPTIONS "")
 

@@ -47,8 +47,8 @@ endif()
 
 # fxt.exe, the console tool, from the same sources as the Linux fxt over the
 # system's own calls. It stands alone: the C++ library is linked in.
-add_executable(fxt ${FXT_FORMAT_SOURCES} ${FXT_FILE_SOURCES} ${FXT_MAIN_SOURCE} tools/fxt/windows/fxt_platform.cpp
-                   ${PARLYTE_TEXT_STORE_SOURCES})
+add_executable(fxt ${FXT_COMMAND_SOURCES} ${FXT_FOLDER_SOURCES} ${FXT_FORMAT_SOURCES} ${TEXT_READING_SOURCES}
+                   ${TEXT_WRITER_SOURCE} ${FXT_DIR}/platform/windows/platform.cpp)
 target_include_directories(fxt PRIVATE ${CMAKE_SOURCE_DIR})
 # The C library's own printf; MinGW's would bring its larger one. The C++
 # library checks its containers' bounds.

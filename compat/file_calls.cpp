@@ -2,7 +2,6 @@
 // its read-only files and files held by other programs, and its way of
 // finding names whatever their letter case. A file opened without sharing
 // is held as other programs hold it: with an exclusive lock.
-#include "compat_control.h"
 #include "compat_internal.h"
 #include "native_paths.h"
 
@@ -17,14 +16,6 @@
 
 namespace {
 
-long failingRead;
-long readCount;
-long failingOperation;
-DWORD failingOperationError;
-long endingOperation;
-long operationCount;
-long openHandles;
-std::string lastOpenedPath;
 // Whether every name is matched in any letter case, as Windows does; else
 // only names below caseBlindFolder (native, with its trailing slash), and
 // none when it is empty.
@@ -50,16 +41,23 @@ bool ParentFolderExists(const std::string &path) {
     return stat(FolderOf(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// The code Windows sets for the failure; what it has no code for keeps the
+// system's own reason (CompatErrnoCode).
 DWORD ErrorForFailedCall(int error, const std::string &path) {
     switch (error) {
     case ENOENT: return ParentFolderExists(path) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
     case ENOTDIR:
     case ENAMETOOLONG: return ERROR_PATH_NOT_FOUND;
-    case EEXIST:
-    case ENOTEMPTY: return ERROR_ALREADY_EXISTS;
+    case EEXIST: return ERROR_ALREADY_EXISTS;
+    case ENOTEMPTY: return ERROR_DIR_NOT_EMPTY;
     case ENOSPC:
     case EDQUOT: return ERROR_DISK_FULL;
-    default: return ERROR_ACCESS_DENIED;
+    case EACCES:
+    case EPERM:
+    case EISDIR: return ERROR_ACCESS_DENIED;
+    case EROFS: return ERROR_WRITE_PROTECT;
+    case EIO: return ERROR_IO_DEVICE;
+    default: return CompatErrnoCode(error);
     }
 }
 
@@ -98,14 +96,10 @@ bool IsHeldElsewhere(const std::string &path) {
     return held;
 }
 
-// Counts a call that opens, writes, flushes, closes, moves, makes or removes
-// a file; false, with the planned error set, when it is the one to fail.
+// A call that opens, writes, flushes, closes, moves, makes or removes a
+// file: the tests may fail it.
 bool OperationGoesAhead(void) {
-    ++operationCount;
-    if (operationCount == endingOperation) _exit(CompatKilledStatus);
-    if (operationCount != failingOperation) return true;
-    SetLastError(failingOperationError);
-    return false;
+    return HOOK_ALLOWS(fileOperation);
 }
 
 // A rename written through to the disk: the folder's entries are synced.
@@ -173,33 +167,10 @@ void CompatIgnoreCaseOnlyBelow(const std::string &folder) {
     if (!caseBlindFolder.empty() && caseBlindFolder.back() != '/') caseBlindFolder += '/';
 }
 
-void ResetFileCalls(void) {
-    failingRead = 0;
-    readCount = 0;
-    failingOperation = 0;
-    endingOperation = 0;
-    operationCount = 0;
-    lastOpenedPath.clear();
+void CompatIgnoreCaseEverywhere(void) {
     caseBlindEverywhere = true;
     caseBlindFolder.clear();
 }
-
-void CompatFailRead(long number) {
-    failingRead = number == 0 ? 0 : readCount + number;
-}
-
-void CompatFailFileOperation(long number, DWORD error) {
-    failingOperation = number == 0 ? 0 : operationCount + number;
-    failingOperationError = error;
-}
-
-void CompatEndProcessAtFileOperation(long number) {
-    endingOperation = number == 0 ? 0 : operationCount + number;
-}
-
-long CompatFileOperationCount(void) { return operationCount; }
-long CompatOpenHandleCount(void) { return openHandles; }
-const std::string &CompatLastOpenedPath(void) { return lastOpenedPath; }
 
 // What the programs ask for: an existing file opened for reading, or only to
 // see that it could be moved, with others allowed to read or with no one
@@ -207,19 +178,20 @@ const std::string &CompatLastOpenedPath(void) { return lastOpenedPath; }
 // (CREATE_ALWAYS). A new file can be written again by its owner whatever
 // the umask, as Windows' files without the read-only attribute can.
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD, HANDLE) {
-    lastOpenedPath = CompatNativePath(path);
+    std::string native = CompatNativePath(path);
+    HOOK_TELL(opened, native.c_str());
     if (!OperationGoesAhead()) return INVALID_HANDLE_VALUE;
     bool writing = (access & GENERIC_WRITE) != 0;
-    if (writing && IsReadOnlyFile(lastOpenedPath)) {
+    if (writing && IsReadOnlyFile(native)) {
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
     int flags = !writing ? O_RDONLY : disposition == CREATE_NEW ? O_WRONLY | O_CREAT | O_EXCL
                                                                  : O_WRONLY | O_CREAT | O_TRUNC;
-    bool made = writing && !Exists(lastOpenedPath);
-    int fd = open(lastOpenedPath.c_str(), flags | O_CLOEXEC, 0666);
+    bool made = writing && !Exists(native);
+    int fd = open(native.c_str(), flags | O_CLOEXEC, 0666);
     if (fd < 0) {
-        SetLastError(errno == EEXIST ? ERROR_FILE_EXISTS : ErrorForFailedCall(errno, lastOpenedPath));
+        SetLastError(errno == EEXIST ? ERROR_FILE_EXISTS : ErrorForFailedCall(errno, native));
         return INVALID_HANDLE_VALUE;
     }
     if (made) {
@@ -238,18 +210,18 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
         SetLastError(error);
         return INVALID_HANDLE_VALUE;
     }
-    ++openHandles;
+    HOOK_TELL(handle, +1);
     return HandleFromDescriptor(fd);
 }
 
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD delivered, LPOVERLAPPED) {
     *delivered = 0;
-    if (++readCount == failingRead) return Failed(ERROR_ACCESS_DENIED);
+    if (!HOOK_ALLOWS(read)) return Failed(ERROR_READ_FAULT);
     ssize_t count;
     do
         count = read(DescriptorFromHandle(file), buffer, toRead);
     while (count < 0 && errno == EINTR);
-    if (count < 0) return Failed(ERROR_ACCESS_DENIED);
+    if (count < 0) return Failed(ErrorForFailedCall(errno, ""));
     *delivered = (DWORD)count;
     return TRUE;
 }
@@ -277,8 +249,9 @@ BOOL FlushFileBuffers(HANDLE file) {
 BOOL CloseHandle(HANDLE object) {
     if (object == INVALID_HANDLE_VALUE) return FALSE;
     bool goesAhead = OperationGoesAhead();
-    if (close(DescriptorFromHandle(object)) != 0) return Failed(ERROR_ACCESS_DENIED);
-    --openHandles;
+    int closed = close(DescriptorFromHandle(object));
+    HOOK_TELL(handle, -1);
+    if (closed != 0) return Failed(ErrorForFailedCall(errno, ""));
     return goesAhead;
 }
 
@@ -366,7 +339,7 @@ HANDLE FindFirstFileA(LPCSTR path, WIN32_FIND_DATAA *found) {
             delete search;
             return INVALID_HANDLE_VALUE;
         }
-        ++openHandles;
+        HOOK_TELL(handle, +1);
         if (FindNextFileA(search, found)) return search;
         FindClose(search);
         SetLastError(ERROR_FILE_NOT_FOUND);
@@ -377,7 +350,7 @@ HANDLE FindFirstFileA(LPCSTR path, WIN32_FIND_DATAA *found) {
         return INVALID_HANDLE_VALUE;
     }
     FillFound(native, name, found);
-    ++openHandles;
+    HOOK_TELL(handle, +1);
     return search;
 }
 
@@ -397,6 +370,6 @@ BOOL FindClose(HANDLE handle) {
     Search *search = (Search *)handle;
     if (search->listing) closedir(search->listing);
     delete search;
-    --openHandles;
+    HOOK_TELL(handle, -1);
     return TRUE;
 }

@@ -12,7 +12,9 @@ std::string CompatNativePath(LPCSTR path);
 
 // From now on only names below folder are matched in any letter case, none
 // for "": on this system the folder itself, and any path not below it, is
-// taken as written. CompatReset goes back to matching every name so.
+// taken as written.
 void CompatIgnoreCaseOnlyBelow(const std::string &folder);
+// Every name matched in any letter case, as at the start.
+void CompatIgnoreCaseEverywhere(void);
 
 #endif

@@ -1,21 +1,22 @@
-// The local heap, the ANSI string helpers, error codes and their texts, the
-// debugger output, message boxes and wsprintfA, over the C library.
-#include "compat_control.h"
+// The local heap, the ANSI string helpers, error codes and their texts, and
+// the debugger output, over the C library.
 #include "compat_internal.h"
 
-#include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
+#ifdef PARLYTE_TEST_HOOKS
+const CompatHooks *TheCompatHooks;
+
+void CompatSetHooks(const CompatHooks *hooks) {
+    TheCompatHooks = hooks;
+}
+#endif
+
 namespace {
 
 thread_local DWORD lastError;
-long allocationCount;
-long failingAllocation;
-long liveAllocations;
-std::string debugOutput;
-std::vector<CompatMessageBox> messageBoxes;
 
 // The system's own wording for the codes a failed file call can set.
 const char *SystemMessageText(DWORD code) {
@@ -23,49 +24,30 @@ const char *SystemMessageText(DWORD code) {
     case ERROR_FILE_NOT_FOUND: return "The system cannot find the file specified.\r\n";
     case ERROR_PATH_NOT_FOUND: return "The system cannot find the path specified.\r\n";
     case ERROR_ACCESS_DENIED: return "Access is denied.\r\n";
+    case ERROR_WRITE_PROTECT: return "The media is write protected.\r\n";
+    case ERROR_READ_FAULT: return "The system cannot read from the specified device.\r\n";
     case ERROR_SHARING_VIOLATION:
         return "The process cannot access the file because it is being used by another process.\r\n";
     case ERROR_FILE_EXISTS: return "The file exists.\r\n";
     case ERROR_DISK_FULL: return "There is not enough space on the disk.\r\n";
+    case ERROR_DIR_NOT_EMPTY: return "The directory is not empty.\r\n";
     case ERROR_ALREADY_EXISTS: return "Cannot create a file when that file already exists.\r\n";
+    case ERROR_IO_DEVICE: return "The request could not be performed because of an I/O device error.\r\n";
     default: return NULL;
     }
 }
 
 } // namespace
 
-void ResetSystemCalls(void) {
-    lastError = 0;
-    allocationCount = 0;
-    failingAllocation = 0;
-    debugOutput.clear();
-    messageBoxes.clear();
-}
-
-void CompatReset(void) {
-    ResetSystemCalls();
-    ResetFileCalls();
-    ResetFolderDialog();
-}
-
-void CompatFailAllocation(long number) {
-    failingAllocation = number == 0 ? 0 : allocationCount + number;
-}
-
-long CompatAllocationCount(void) { return allocationCount; }
-long CompatLiveAllocations(void) { return liveAllocations; }
-const std::string &CompatDebugOutput(void) { return debugOutput; }
-const std::vector<CompatMessageBox> &CompatMessageBoxes(void) { return messageBoxes; }
-
 HLOCAL LocalAlloc(UINT flags, SIZE_T bytes) {
-    if (++allocationCount == failingAllocation) return NULL;
+    if (!HOOK_ALLOWS(allocation)) return NULL;
     void *block = (flags & LMEM_ZEROINIT) ? calloc(1, bytes ? bytes : 1) : malloc(bytes ? bytes : 1);
-    if (block) ++liveAllocations;
+    if (block) HOOK_TELL(heapBlock, +1);
     return block;
 }
 
 HLOCAL LocalFree(HLOCAL block) {
-    if (block) --liveAllocations;
+    if (block) HOOK_TELL(heapBlock, -1);
     free(block);
     return NULL;
 }
@@ -85,10 +67,15 @@ LPSTR lstrcatA(LPSTR to, LPCSTR from) {
 DWORD GetLastError(void) { return lastError; }
 void SetLastError(DWORD code) { lastError = code; }
 
-// Only the form the program uses: the system's text, in a buffer this call
+// Only the form the programs use: the system's text, in a buffer this call
 // allocates from the local heap.
 DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD code, DWORD, LPSTR buffer, DWORD, void *) {
+    char own[256];
     const char *text = SystemMessageText(code);
+    if (!text && (code & ~0xFFFFu) == CompatErrnoCode(0)) {
+        snprintf(own, sizeof own, "%s.\r\n", strerror((int)(code & 0xFFFF)));
+        text = own;
+    }
     if (!text || !(flags & FORMAT_MESSAGE_ALLOCATE_BUFFER)) return 0;
     DWORD length = (DWORD)strlen(text);
     char *copy = (char *)LocalAlloc(LMEM_FIXED, length + 1);
@@ -98,18 +85,8 @@ DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD code, DWORD, LPSTR buffer, DWOR
     return length;
 }
 
-void OutputDebugStringA(LPCSTR text) { debugOutput += text ? text : ""; }
-
-int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
-    messageBoxes.push_back(CompatMessageBox{text ? text : "", caption ? caption : "", type});
-    return IDOK;
-}
-
-// wsprintfA writes at most 1024 characters and the terminator.
-int wsprintfA(LPSTR buffer, LPCSTR format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    int length = vsnprintf(buffer, 1025, format, arguments);
-    va_end(arguments);
-    return length > 1024 ? 1024 : length;
+// The debugger output goes nowhere without a debugger.
+void OutputDebugStringA(LPCSTR text) {
+    HOOK_TELL(debugOutput, text ? text : "");
+    (void)text;
 }

@@ -1,8 +1,10 @@
-// Native stand-in for the part of <windows.h> that the portable core uses.
-// The core's sources include <windows.h> as they do on Windows; the native
+// Native stand-in for the part of <windows.h> that the portable core and fxt
+// use. Their sources include <windows.h> as they do on Windows; the native
 // build puts this folder first on the include path. Only the types,
-// constants and calls the core really makes are here, implemented over POSIX
-// in windows_posix.cpp.
+// constants and calls they really make are here, implemented over POSIX in
+// file_calls.cpp and system_calls.cpp; the tests' fakes add the settings
+// file, message boxes and wsprintfA, which only the game folder's own code
+// calls.
 #ifndef PARLYTE_COMPAT_WINDOWS_H
 #define PARLYTE_COMPAT_WINDOWS_H
 
@@ -53,10 +55,17 @@ typedef void *LPOVERLAPPED;
 #define ERROR_PATH_NOT_FOUND 3
 #define ERROR_ACCESS_DENIED 5
 #define ERROR_NO_MORE_FILES 18
+#define ERROR_WRITE_PROTECT 19
+#define ERROR_READ_FAULT 30
 #define ERROR_SHARING_VIOLATION 32
 #define ERROR_FILE_EXISTS 80
 #define ERROR_DISK_FULL 112
+#define ERROR_DIR_NOT_EMPTY 145
 #define ERROR_ALREADY_EXISTS 183
+#define ERROR_IO_DEVICE 1117
+// A failure of this system that Windows has no code for: its errno, with
+// the bit Windows leaves to applications' own codes.
+#define CompatErrnoCode(errno_value) ((DWORD)(0x20000000u | (unsigned)(errno_value)))
 
 #define MOVEFILE_REPLACE_EXISTING 0x00000001u
 #define MOVEFILE_WRITE_THROUGH 0x00000008u

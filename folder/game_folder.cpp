@@ -1,6 +1,8 @@
 // Locating and checking the game folder.
 #include "game_folder.h"
 
+#include "text/text_store.h"
+
 #include <shlobj.h>
 
 static const char SettingsFile[] = ".\\Parlyte.ini";
@@ -20,7 +22,7 @@ int CheckGameFolder(void) {
     }
     if (length > LONGEST_GAME_FOLDER) return 0;
 
-    lstrcatA(GameFolderPath, "GTADATA");
+    lstrcatA(GameFolderPath, DATA_FOLDER_NAME);
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(GameFolderPath, &found);
     if (search != INVALID_HANDLE_VALUE) FindClose(search);

@@ -1,24 +1,38 @@
-// Decoding of the game's language files: the first eight bytes are scrambled
-// with HeaderKey, every later byte is shifted by one, and a few byte values
-// carry special meanings.
+// The game's language files, where they are and how their bytes decode: the
+// first eight bytes are scrambled with HeaderKey, every later byte is
+// shifted by one, and a few byte values carry special meanings.
 #include "text_store.h"
+
+const char *const LanguageFileNames[LANGUAGE_COUNT] = {
+    DATA_FOLDER_NAME "\\ENGLISH.FXT",
+    DATA_FOLDER_NAME "\\FRENCH.FXT",
+    DATA_FOLDER_NAME "\\GERMAN.FXT",
+    DATA_FOLDER_NAME "\\ITALIAN.FXT",
+};
 
 LanguageFileReader TheLanguageFileReader;
 
-const BYTE HeaderKey[8] = {57, 212, 18, 160, 83, 240, 9, 131};
+const BYTE HeaderKey[HEADER_LENGTH] = {57, 212, 18, 160, 83, 240, 9, 131};
 
-enum {
-    RAW_LINE_FEED = 1,
-    RAW_ESCAPE = 196,
-    RAW_MARK = 255,
-    ESCAPE_OFFSET = 63,
-    HEADER_LENGTH = 8
-};
+// Where in the file the block in the buffer begins.
+static DWORD BlockStart;
+
+int OpenLanguageFileAt(const char *path) {
+    LanguageFileReader *reader = &TheLanguageFileReader;
+    reader->headerCount = 0;
+    reader->fill = 0;
+    reader->position = 0;
+    BlockStart = 0;
+    reader->file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                               FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, NULL);
+    return reader->file != INVALID_HANDLE_VALUE;
+}
 
 int ReadRawByte(void) {
     LanguageFileReader *reader = &TheLanguageFileReader;
     if (reader->fill != 0 && (DWORD)reader->position != reader->fill)
         return reader->buffer[reader->position++];
+    BlockStart += reader->fill;
     DWORD delivered = 0;
     if (!ReadFile(reader->file, reader->buffer, sizeof reader->buffer, &delivered, NULL))
         delivered = 0;  // a failed read ends the data like the end of the file
@@ -46,4 +60,11 @@ int ReadDecodedChar(void) {
         return RAW_MARK;
     }
     return raw - 1;  // a raw 0 gives -1, the end of the data
+}
+
+// An exhausted block is followed by the next one, which begins where the
+// exhausted one ends: at BlockStart + position either way.
+int ReadDecodedCharAt(DWORD *offset) {
+    *offset = BlockStart + (DWORD)TheLanguageFileReader.position;
+    return ReadDecodedChar();
 }

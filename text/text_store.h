@@ -1,5 +1,6 @@
 // The text store: the table of keys with their four texts, the decoder of the
-// game's scrambled language files, and the loader that merges the four files.
+// game's scrambled language files, the scanner of their entries, and the
+// loader that merges the four files.
 #ifndef PARLYTE_TEXT_STORE_H
 #define PARLYTE_TEXT_STORE_H
 
@@ -55,8 +56,23 @@ struct TextMatch {
 // found.
 int FindTextInTable(const char *text, int matchCase, int from, int backwards, TextMatch *match);
 
+// The folder below the game folder that holds the language files.
+#define DATA_FOLDER_NAME "GTADATA"
+
 // Reading one language file at a time.
 enum { LANGUAGE_FILE_BLOCK = 32768 };
+
+// The language files' bytes: the first HEADER_LENGTH are scrambled with
+// HeaderKey; after them every byte is shifted by one, but a raw 1 is a line
+// feed, a raw 196 escapes the next byte (taken as it is, plus
+// ESCAPE_OFFSET) and a raw 255 is a mark that ends the data.
+enum {
+    HEADER_LENGTH = 8,
+    RAW_LINE_FEED = 1,
+    RAW_ESCAPE = 196,
+    RAW_MARK = 255,
+    ESCAPE_OFFSET = 63
+};
 
 struct LanguageFileReader {
     HANDLE file;
@@ -67,13 +83,59 @@ struct LanguageFileReader {
 };
 
 extern LanguageFileReader TheLanguageFileReader;
-extern const BYTE HeaderKey[8];
+extern const BYTE HeaderKey[HEADER_LENGTH];
 
 // A decoded value whose low eight bits are this ends a file's data.
 enum { EndValue = 255 };
 
 int ReadRawByte(void);
 int ReadDecodedChar(void);
+// The same, with where in the file the character's raw bytes begin.
+int ReadDecodedCharAt(DWORD *offset);
+// Opens a language file for the reader, from its first byte. Returns 0,
+// with the reason in the last error, when it cannot be opened.
+int OpenLanguageFileAt(const char *path);
+
+// One entry of a language file as the scanner reads it: "[key]text".
+struct ScannedEntry {
+    DWORD offset;      // in the file, of the "[" that begins it
+    const char *key;   // as read, decoded 0s included, ended by a 0 byte
+    DWORD keyLength;
+    const char *text;  // as read but for one trailing line feed, ended by a 0 byte
+    DWORD textLength;
+    int keyLost;       // the heap refused to hold the whole key
+    int textLost;      // or the whole text
+    int reached;       // 0 for an entry after where loading stops
+};
+
+// Why loading stops reading a file's entries.
+enum ScanStop {
+    SCAN_NO_ENTRY,   // the data does not begin with "["
+    SCAN_IN_KEY,     // the data ends inside a key
+    SCAN_EMPTY_KEY,  // "[]"
+    SCAN_IN_TEXT     // the data ends inside a text: that entry is not stored
+};
+
+struct ScanEnding {
+    int stop;
+    DWORD entryOffset;  // of the "[" of the entry it stops in, or of the first character
+    DWORD stopOffset;   // of the character it stops at
+    int atFileEnd;      // that character is the end of the file, not a raw 255 or 0
+    const char *key;    // the key it stops in or after, as far as it was read
+    DWORD keyLength;
+};
+
+// What a scan hands each entry and its ending to; ending may be null.
+struct LanguageFileScan {
+    void *context;
+    void (*entry)(void *context, const ScannedEntry *entry);
+    void (*ending)(void *context, const ScanEnding *ending);
+};
+
+// Reads the open file's entries through the decoder, in loading's syntax.
+// With beyondEnd it goes on past where loading stops, to the entries
+// loading would find there (reached 0), up to where it would stop again.
+void ScanLanguageFile(const LanguageFileScan *scan, int beyondEnd);
 
 extern const char *const LanguageFileNames[LANGUAGE_COUNT];
 
@@ -83,15 +145,8 @@ int LoadLanguageFile(int index);
 // its first byte; reports a file that cannot be opened and returns 0.
 int OpenLanguageFile(int index);
 
-// The system's text for an error code, on the local heap (LocalFree it), or
-// null when it has none.
-char *SystemErrorText(DWORD code);
 // Where loading reports a language file it cannot open, the reason being the
-// last error. Each program that loads gives its own: Parlyte shows the
-// system's text in a message box (ReportLastError), fxt writes it with the
-// path to standard error.
+// last error: Parlyte shows the system's text for it in a message box.
 void ReportOpenFailure(const char *path);
-// Parlyte's: the system's text for the last error in a message box.
-void ReportLastError(void);
 
 #endif

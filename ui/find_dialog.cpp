@@ -3,6 +3,7 @@
 // The message boxes of both windows keep both waiting.
 #include "find_dialog.h"
 
+#include "error_box.h"
 #include "main_window.h"
 
 #include "res/resource.h"
@@ -91,10 +92,10 @@ static INT_PTR CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam,
         return FALSE;  // the focus is placed once the dialog shows
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_FIND_TEXT && HIWORD(wParam) == EN_CHANGE) UpdateFindButton(dialog);
-        // The button's click, and the keys' commands, which come with the code 1.
-        if (wParam == IDC_FIND_NEXT || wParam == MAKEWPARAM(IDC_FIND_NEXT, 1)) FindFromDialog(dialog, 0);
-        if (wParam == MAKEWPARAM(IDC_FIND_PREVIOUS, 1)) FindFromDialog(dialog, 1);
-        if (wParam == MAKEWPARAM(IDC_FIND, 1)) OpenFindDialog(GetWindow(dialog, GW_OWNER));
+        // The button's click, and the keys' commands.
+        if (wParam == IDC_FIND_NEXT || wParam == MAKEWPARAM(IDC_FIND_NEXT, FROM_ACCELERATOR)) FindFromDialog(dialog, 0);
+        if (wParam == MAKEWPARAM(IDC_FIND_PREVIOUS, FROM_ACCELERATOR)) FindFromDialog(dialog, 1);
+        if (wParam == MAKEWPARAM(IDC_FIND, FROM_ACCELERATOR)) OpenFindDialog(GetWindow(dialog, GW_OWNER));
         if (wParam == IDCANCEL) DestroyWindow(dialog);
         return TRUE;
     case WM_DESTROY:
@@ -111,7 +112,7 @@ void OpenFindDialog(HWND mainWindow) {
     if (!FindDialog) {
         FindDialog = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_FIND), mainWindow, FindDialogProc, 0);
         if (!FindDialog) {
-            ReportLastError();
+            ReportLastError(mainWindow);
             return;
         }
     }

@@ -6,6 +6,10 @@
 
 #include <windows.h>
 
+// The notification code of the commands those keys send: WM_COMMAND's
+// high word is 1 for an accelerator.
+enum { FROM_ACCELERATOR = 1 };
+
 // Ctrl+F, F3 and Shift+F3; when their table cannot be made, the keys do
 // nothing.
 void CreateFindKeys(void);

@@ -39,14 +39,17 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
             ShowAbout(window);
             return FALSE;
         }
-        // The keys' commands come with the code 1, as a list's selection does.
-        if (HIWORD(wParam) == 1 && LOWORD(wParam) >= IDC_FIND && LOWORD(wParam) <= IDC_FIND_PREVIOUS) {
+        // The keys' code is CBN_SELCHANGE's too: the control tells them apart.
+        if (HIWORD(wParam) == FROM_ACCELERATOR && LOWORD(wParam) >= IDC_FIND && LOWORD(wParam) <= IDC_FIND_PREVIOUS) {
             if (LOWORD(wParam) == IDC_FIND)
                 OpenFindDialog(window);
             else
                 FindAgain(window, LOWORD(wParam) == IDC_FIND_PREVIOUS);
             return TRUE;
         }
+        // The key list's own notifications; another control's of the same
+        // code are not the key browser's.
+        if (LOWORD(wParam) != IDC_KEYLIST) return FALSE;
         if (HIWORD(wParam) == CBN_SELCHANGE) ShowEntryTexts(window);
         if (HIWORD(wParam) == CBN_EDITCHANGE) FindTypedKey(window);
         return FALSE;

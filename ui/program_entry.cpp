@@ -1,5 +1,6 @@
 // The process entry: game folder, texts, then the main window and its
 // message loop. The program has no C runtime; this is where it starts.
+#include "error_box.h"
 #include "find_dialog.h"
 #include "main_window.h"
 
@@ -44,7 +45,7 @@ extern "C" ENTRY_ALIGNMENT void WINAPI ProgramEntry(void) {
     MainWindow = CreateDialogParamA(module, MAKEINTRESOURCEA(IDD_MAIN), NULL, MainDialogProc, 0);
     if (!MainWindow) {
         // Without a window the message loop would wait forever.
-        ReportLastError();
+        ReportLastError(NULL);
         ExitProcess(FailureExitCode);
     }
     HICON icon = LoadIconA(module, MAKEINTRESOURCEA(IDI_MAIN));

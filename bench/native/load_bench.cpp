@@ -1,13 +1,14 @@
 // load_bench [RUNS]: how long loading the four language files takes on
 // game-like data of three sizes, against a pass that only decodes the same
 // files, and how much heap the table takes. Prints figures; judges nothing.
-#include "compat/compat_control.h"
+#include "tests/fakes/fakes.h"
 #include "folder/game_folder.h"
-#include "table_cleanup.h"
+#include "loaded_table.h"
 #include "realistic_table.h"
 #include "text/text_store.h"
-#include "tools/fxt/fxt_encoder.h"
-#include "tools/fxt/fxt_table.h"
+#include "text/language_file_writer.h"
+#include "tools/fxt/formats/rows.h"
+#include "tools/fxt/formats/table.h"
 
 #include <algorithm>
 #include <chrono>

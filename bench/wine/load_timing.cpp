@@ -2,7 +2,7 @@
 // this Windows, median of RUNS. Built twice, with the program's exact key
 // comparison and with the system's lstrcmpA, to compare the two.
 #include "folder/game_folder.h"
-#include "table_cleanup.h"
+#include "loaded_table.h"
 #include "text/text_store.h"
 
 #include <algorithm>

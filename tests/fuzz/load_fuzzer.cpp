@@ -1,16 +1,15 @@
 // Loads four language files of arbitrary bytes and checks what the table
-// may hold, and that fxt check says each file stores just what loading
-// stored of it. The input is the four files one after the other, separated
-// by "|FXT|"; missing parts are empty files.
-#include "compat/compat_control.h"
+// may hold, and that fxt, reading them through the scanner and its own
+// merge, has the same table. The input is the four files one after the
+// other, separated by "|FXT|"; missing parts are empty files.
+#include "tests/fakes/fakes.h"
 #include "fuzz_game.h"
 #include "folder/game_folder.h"
-#include "table_cleanup.h"
+#include "loaded_table.h"
 #include "text/text_store.h"
-#include "tools/fxt/fxt_check.h"
+#include "tools/fxt/folder/folder_files.h"
+#include "tools/fxt/formats/check.h"
 
-#include <fstream>
-#include <map>
 #include <set>
 #include <stdint.h>
 #include <stdio.h>
@@ -22,11 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static const std::string folder = FuzzGameFolder();
     WriteFuzzLanguageFiles(folder, std::string((const char *)data, size));
 
-    CompatReset();
+    FakeReset();
     lstrcpyA(GameFolderPath, folder.c_str());
     Check(LoadAllLanguageFiles() == 1, "all four files exist, so loading succeeds");
-    Check(CompatMessageBoxes().empty(), "no message box");
-    Check(CompatOpenHandleCount() == 0, "every file closed");
+    Check(FakeMessageBoxes().empty(), "no message box");
+    Check(FakeOpenHandleCount() == 0, "every file closed");
 
     std::set<std::string> keys;
     for (const TextEntry *entry = TheTextTable.head; entry; entry = entry->next) {
@@ -44,17 +43,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         Check(anyText, "an entry is created only with a text");
         Check(entry->next || entry == TheTextTable.tail, "tail is the last entry");
     }
-    for (int i = 0; i < LANGUAGE_COUNT; ++i) {
-        std::map<std::string, std::string> loaded, checked;
-        for (const TextEntry *entry = TheTextTable.head; entry; entry = entry->next)
-            if (entry->texts[i]) loaded[entry->key] = entry->texts[i];
-        LanguageFileCheck check;
-        Check(CheckLanguageFile(i, &check) == 1, "fxt check opens the file");
-        for (const auto &entry : check.stored) Check(checked.insert(entry).second, "fxt check stores a key once");
-        Check(checked == loaded, "fxt check stores what loading stored");
+    // fxt reads the folder through the scanner and its own merge: the same
+    // table, key for key and in order, and a finding for whatever a file
+    // holds that loading does not store as written.
+    FolderFiles files;
+    ReadFolderFiles(folder, &files);
+    std::vector<TableRow> rows = FolderRows(files);
+    const TextEntry *entry = TheTextTable.head;
+    for (const TableRow &row : rows) {
+        Check(entry && row.key == entry->key, "fxt merges the same keys in the same order");
+        for (int i = 0; entry && i < LANGUAGE_COUNT; ++i)
+            Check(entry->texts[i] ? row.texts[i] == std::string(entry->texts[i]) : !row.texts[i], "and the same texts");
+        entry = entry ? entry->next : entry;
     }
-    Check(CompatOpenHandleCount() == 0, "fxt check closed every file");
+    Check(!entry, "and no key fewer");
+    for (const ScannedFile &scan : files.scans)
+        Check(!CheckFindings(scan).empty() || StoredPairsOf(scan).size() == scan.entries.size(),
+              "a file whose entries are not all stored has a finding");
+    Check(FakeOpenHandleCount() == 0, "fxt closed every file");
     FreeTextTable();
-    Check(CompatLiveAllocations() == 0, "every parse buffer freed");
+    Check(FakeLiveAllocations() == 0, "every parse buffer freed");
     return 0;
 }

@@ -3,11 +3,11 @@
 // byte of choices (1: letter case counts, 2: backwards), a byte choosing
 // the selected key, the length of the text looked for and that text, then
 // the four files as the loader's fuzzer takes them.
-#include "compat/compat_control.h"
+#include "tests/fakes/fakes.h"
 #include "folder/game_folder.h"
 #include "fuzz_game.h"
 #include "search_reference.h"
-#include "table_cleanup.h"
+#include "loaded_table.h"
 #include "text/text_store.h"
 
 #include <stdint.h>
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
     WriteFuzzLanguageFiles(folder, std::string((const char *)data + 3 + data[2], size - 3 - data[2]));
 
-    CompatReset();
+    FakeReset();
     lstrcpyA(GameFolderPath, folder.c_str());
     Check(LoadAllLanguageFiles() == 1, "all four files exist, so loading succeeds");
     int count = 0;

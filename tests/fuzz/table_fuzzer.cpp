@@ -4,15 +4,16 @@
 // as dump prints it must come back byte for byte. The same bytes read as a
 // PO file give only texts the files can hold, and a table's PO file reads
 // back as its texts.
-#include "compat/compat_control.h"
+#include "tests/fakes/fakes.h"
 #include "fuzz_game.h"
 #include "folder/game_folder.h"
-#include "table_cleanup.h"
+#include "loaded_table.h"
 #include "text/text_store.h"
-#include "tools/fxt/fxt_encoder.h"
-#include "tools/fxt/fxt_encoding.h"
-#include "tools/fxt/fxt_po.h"
-#include "tools/fxt/fxt_table.h"
+#include "text/language_file_writer.h"
+#include "tools/fxt/formats/rows.h"
+#include "tools/fxt/formats/encoding.h"
+#include "tools/fxt/formats/po.h"
+#include "tools/fxt/formats/table.h"
 
 #include <fstream>
 #include <stdint.h>
@@ -28,23 +29,17 @@ std::string LoadedTable(const std::string &folder, const std::vector<TableRow> &
     for (int i = 0; i < LANGUAGE_COUNT; ++i)
         std::ofstream(folder + CompatNativePath(LanguageFileNames[i]), std::ios::binary | std::ios::trunc)
             << EncodeTableLanguage(rows, i);
-    CompatReset();
+    FakeReset();
     lstrcpyA(GameFolderPath, folder.c_str());
     Check(LoadAllLanguageFiles() == 1, "the files load");
-    std::string dumped = TableHeader;
-    for (const TextEntry *entry = TheTextTable.head; entry; entry = entry->next)
-        dumped += FormatTableRow(entry->key, entry->texts);
+    std::string dumped = LoadedTableText();
     FreeTextTable();
     return dumped;
 }
 
 std::string FormattedTable(const std::vector<TableRow> &rows) {
     std::string table = TableHeader;
-    for (const TableRow &row : rows) {
-        const char *texts[TABLE_LANGUAGES];
-        for (int i = 0; i < TABLE_LANGUAGES; ++i) texts[i] = row.texts[i] ? row.texts[i]->c_str() : nullptr;
-        table += FormatTableRow(row.key.c_str(), texts);
-    }
+    for (const TableRow &row : rows) table += FormatTableRow(row);
     return table;
 }
 
@@ -79,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     std::string table((const char *)data, size);
     PoFile po;
     std::string poError;
-    int language = size > 0 ? data[0] % TABLE_LANGUAGES : 0, source = (language + 1 + (size > 1 ? data[1] % 3 : 0)) % 4;
+    int language = size > 0 ? data[0] % LANGUAGE_COUNT : 0, source = (language + 1 + (size > 1 ? data[1] % 3 : 0)) % 4;
     if (ReadPo(table, language, &po, &poError))
         for (const PoEntry &entry : po.entries)
             Check(!entry.translated || entry.text.find_first_of(std::string("[\0\xFF", 3)) == std::string::npos,

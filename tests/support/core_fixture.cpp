@@ -70,7 +70,7 @@ std::vector<std::string> TableLines(void) {
 }
 
 void CoreTest::SetUp() {
-    CompatReset();
+    FakeReset();
     folder = MakeTemporaryFolder();
     ASSERT_EQ(mkdir((folder + "/GTADATA").c_str(), 0777), 0);
     std::string path = folder + "/";
@@ -81,8 +81,8 @@ void CoreTest::SetUp() {
 void CoreTest::TearDown() {
     if (readerOpen) CloseHandle(TheLanguageFileReader.file);
     FreeTextTable();
-    EXPECT_EQ(CompatOpenHandleCount(), 0) << "a file or search handle was left open";
-    EXPECT_EQ(CompatLiveAllocations(), 0) << "a block of the local heap was not freed";
+    EXPECT_EQ(FakeOpenHandleCount(), 0) << "a file or search handle was left open";
+    EXPECT_EQ(FakeLiveAllocations(), 0) << "a block of the local heap was not freed";
     RemoveTree(folder);
 }
 

@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "compat/compat_control.h"
-#include "table_cleanup.h"
+#include "tests/fakes/fakes.h"
+#include "loaded_table.h"
 #include "text/text_store.h"
 
 #include <map>

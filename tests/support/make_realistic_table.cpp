@@ -2,7 +2,7 @@
 // in UTF-8.
 #include "realistic_table.h"
 
-#include "tools/fxt/fxt_encoding.h"
+#include "tools/fxt/formats/encoding.h"
 
 #include <iostream>
 #include <stdlib.h>

@@ -1,6 +1,6 @@
 #include "realistic_table.h"
 
-#include "tools/fxt/fxt_table.h"
+#include "tools/fxt/formats/table.h"
 
 #include <algorithm>
 #include <random>
@@ -38,36 +38,27 @@ std::string Sentence(std::mt19937 &random, int language) {
 
 std::string RealisticTable(int keys, unsigned seed) {
     std::mt19937 random(seed);
-    struct Row {
-        std::string key;
-        int first;
-        std::string texts[TABLE_LANGUAGES];
-        bool present[TABLE_LANGUAGES];
-    };
-    std::vector<Row> rows;
+    std::vector<TableRow> rows;
     for (int i = 0; i < keys; ++i) {
-        Row row;
+        TableRow row;
         row.key = std::string(KeyPrefixes[random() % 10]) + "_" + std::to_string(1000 + i);
         if (i == keys / 3) row.key = "Gang_Intro";
         if (i == keys / 3 + 1) row.key = "GANG_INTRO";
         // Most keys are in every file; some join in a later language, some
         // are missing from one.
         int chance = random() % 100;
-        row.first = chance < 97 ? 0 : 1 + chance % 3;
-        for (int language = 0; language < TABLE_LANGUAGES; ++language) {
-            row.present[language] = language == row.first || (language > row.first && random() % 30 != 0);
-            row.texts[language] = random() % 150 == 0 ? "" : Sentence(random, language);
+        int first = chance < 97 ? 0 : 1 + chance % 3;
+        for (int language = 0; language < LANGUAGE_COUNT; ++language) {
+            bool present = language == first || (language > first && random() % 30 != 0);
+            std::string text = random() % 150 == 0 ? "" : Sentence(random, language);
+            if (present) row.texts[language] = text;
         }
         rows.push_back(row);
     }
     // Loading lists keys by the first file that has them.
-    std::stable_sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) { return a.first < b.first; });
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const TableRow &a, const TableRow &b) { return FirstLanguage(a) < FirstLanguage(b); });
     std::string table = TableHeader;
-    for (const Row &row : rows) {
-        const char *texts[TABLE_LANGUAGES];
-        for (int language = 0; language < TABLE_LANGUAGES; ++language)
-            texts[language] = row.present[language] ? row.texts[language].c_str() : nullptr;
-        table += FormatTableRow(row.key.c_str(), texts);
-    }
+    for (const TableRow &row : rows) table += FormatTableRow(row);
     return table;
 }

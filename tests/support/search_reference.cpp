@@ -1,6 +1,6 @@
 #include "search_reference.h"
 
-#include "tools/fxt/fxt_encoding.h"
+#include "tools/fxt/formats/encoding.h"
 
 #include <locale.h>
 #include <stdlib.h>

@@ -1,11 +1,12 @@
-// fxt check: each kind of finding at its offset, and on random data the
-// entries it says are stored are the ones loading stores.
+// fxt check: each kind of finding at its offset. That fxt stores what
+// loading stores is the loader's fuzzer's check.
 #include "core_fixture.h"
 
-#include "tools/fxt/fxt_check.h"
-#include "tools/fxt/fxt_encoder.h"
+#include "tools/fxt/folder/folder_files.h"
+#include "tools/fxt/formats/check.h"
+#include "text/language_file_writer.h"
+#include "tools/fxt/formats/rows.h"
 
-#include <random>
 
 namespace {
 
@@ -23,15 +24,17 @@ protected:
         std::string files[LANGUAGE_COUNT];
         files[index] = raw;
         WriteLanguageFiles(files[0], files[1], files[2], files[3]);
-        check = LanguageFileCheck();
-        EXPECT_EQ(CheckLanguageFile(index, &check), 1);
+        FolderFiles read;
+        ReadFolderFiles(folder + "/", &read);
+        EXPECT_TRUE(read.readable[index]);
+        check = read.scans[index];
         Findings lines;
-        for (const CheckFinding &finding : check.findings)
+        for (const CheckFinding &finding : CheckFindings(check))
             lines.push_back(std::to_string(finding.offset) + ": " + finding.text);
         return lines;
     }
 
-    LanguageFileCheck check;  // the last one
+    ScannedFile check;  // the last one
 };
 
 // Where in the raw file the decoded data's first occurrence of needle begins.
@@ -113,46 +116,6 @@ TEST_F(CheckTest, OffsetsAcrossBlocksAndEscapes) {
                                                    "ignored",
                         std::to_string(repeated + 8) + ": [A] occurs earlier in this file, at offset 0: this text is "
                                                        "ignored"}));
-}
-
-// Random decoded data full of the characters that make the syntax: the
-// entries check says each file stores, merged as loading merges them, are
-// the loaded table.
-TEST_F(CheckTest, StoredEntriesAreTheLoadedTable) {
-    const char alphabet[] = "[[[]]]\n\n\0abAB\xE9";
-    for (unsigned seed = 1; seed <= 300; ++seed) {
-        SCOPED_TRACE("seed " + std::to_string(seed));
-        std::mt19937 random(seed);
-        std::string files[LANGUAGE_COUNT];
-        for (std::string &file : files) {
-            std::string decoded = random() % 4 ? "[" : "";
-            for (size_t length = random() % 200; decoded.size() < length;)
-                decoded += alphabet[random() % (sizeof alphabet - 1)];
-            file = EncodeDecodedBytes(decoded);
-            if (random() % 5 == 0) file.insert(random() % (file.size() + 1), 1, (char)(random() % 2 ? 0 : 255));
-        }
-        WriteLanguageFiles(files[0], files[1], files[2], files[3]);
-        std::vector<std::string> keys;
-        std::map<std::string, std::vector<std::string>> texts;
-        for (int i = 0; i < LANGUAGE_COUNT; ++i) {
-            LanguageFileCheck check;
-            ASSERT_EQ(CheckLanguageFile(i, &check), 1);
-            for (const auto &entry : check.stored) {
-                auto added = texts.emplace(entry.first, std::vector<std::string>(LANGUAGE_COUNT, "-"));
-                if (added.second) keys.push_back(entry.first);
-                added.first->second[i] = entry.second;
-            }
-        }
-        std::vector<std::string> merged;
-        for (const std::string &key : keys) {
-            std::string line = key;
-            for (const std::string &text : texts[key]) line += "|" + text;
-            merged.push_back(line);
-        }
-        FreeTextTable();
-        ASSERT_EQ(LoadAllLanguageFiles(), 1);
-        ASSERT_EQ(TableLines(), merged);
-    }
 }
 
 } // namespace

@@ -35,7 +35,7 @@ TEST_F(DecoderTest, HeaderBytesDecodeByKeyOnlyEvenWhenTheyLookSpecial) {
     std::vector<int> expected = {0, 255, (1 - 18) & 0xFF, (196 - 160) & 0xFF, (255 - 83) & 0xFF,
                                  (0 - 240) & 0xFF, (10 - 9) & 0xFF, 1, 1};
     EXPECT_EQ(DecodeAll(), expected);
-    EXPECT_EQ(CompatDebugOutput(), "");
+    EXPECT_EQ(FakeDebugOutput(), "");
 }
 
 TEST_F(DecoderTest, BodyRules) {
@@ -48,12 +48,12 @@ TEST_F(DecoderTest, BodyRules) {
     EXPECT_EQ(ReadDecodedChar(), '[') << "escaped bytes are not shifted";
     EXPECT_EQ(ReadDecodedChar(), ']');
     EXPECT_EQ(ReadDecodedChar() & 0xFF, 62) << "255 + 63, low eight bits";
-    EXPECT_EQ(CompatDebugOutput(), "") << "an escaped 255 is not a mark";
+    EXPECT_EQ(FakeDebugOutput(), "") << "an escaped 255 is not a mark";
     EXPECT_EQ(ReadDecodedChar(), 255);
-    EXPECT_EQ(CompatDebugOutput(), "@");
+    EXPECT_EQ(FakeDebugOutput(), "@");
     EXPECT_EQ(ReadDecodedChar(), 'a');
     EXPECT_EQ(ReadDecodedChar(), -1) << "raw 0 shifts to the end value";
-    EXPECT_EQ(CompatDebugOutput(), "@") << "without a second mark";
+    EXPECT_EQ(FakeDebugOutput(), "@") << "without a second mark";
     EXPECT_EQ(ReadDecodedChar(), 'y') << "the reader itself goes on";
 }
 

@@ -1,14 +1,16 @@
 // The fxt tool, run as a user runs it: tables written to language files and
 // read back byte for byte, bad input refused without touching the files, and
 // what check finds. Built twice: for the Linux fxt, and for a Windows build
-// of it (FXT_EXE) run under Wine (WINE), which must also match the Linux one.
+// of it (FXT_EXE) run under Wine (WINE), which runs the cases only Windows
+// has and must print what the Linux one prints.
 #include "core_fixture.h"
 
 #include "realistic_table.h"
-#include "tools/fxt/fxt_encoder.h"
-#include "tools/fxt/fxt_encoding.h"
-#include "tools/fxt/fxt_po.h"
-#include "tools/fxt/fxt_table.h"
+#include "text/language_file_writer.h"
+#include "tools/fxt/formats/rows.h"
+#include "tools/fxt/formats/encoding.h"
+#include "tools/fxt/formats/po.h"
+#include "tools/fxt/formats/table.h"
 
 #include <algorithm>
 #include <dirent.h>
@@ -29,6 +31,10 @@ struct FxtRun {
     std::string out;
     std::string err;
 };
+
+// How many times a Windows program is started before Wine's failing to
+// start it fails the test.
+const int WineStarts = 3;
 
 std::string Quoted(const std::string &word) {
     std::string quoted = "'";
@@ -68,8 +74,12 @@ public:
         // Now and then Wine fails to start a process and ends it with 1 and
         // not a word (seen about once in 3,000 starts here). fxt never fails
         // without saying why, so such a run is Wine's, and is tried again.
-        for (int again = 0; underWine && again < 3 && run.status == 1 && run.out.empty() && run.err.empty(); ++again) {
-            std::cout << "Wine did not start fxt.exe; starting it again\n";
+        for (int start = 2; underWine && run.status == 1 && run.out.empty() && run.err.empty(); ++start) {
+            if (start > WineStarts) {
+                ADD_FAILURE() << "Wine ended fxt.exe with status 1 and printed nothing, " << WineStarts << " times";
+                break;
+            }
+            std::cout << "Wine did not start fxt.exe; starting it again (start " << start << " of " << WineStarts << ")\n";
             run = Run(command);
         }
         return run;
@@ -93,46 +103,52 @@ public:
     }
 
     // Holds a file in the work folder open as another program does: for
-    // reading, sharing reading only. Under Wine that is a Windows process;
-    // for the Linux fxt an exclusive lock stands for it.
+    // reading, sharing reading only. Under Wine that is a Windows process,
+    // whose shell makes the file "ended" once it is gone; for the Linux fxt
+    // an exclusive lock stands for it.
     void Hold(const std::string &path) {
         if (!WindowsFxt()) {
             held = open((work + "/" + path).c_str(), O_RDONLY);
             ASSERT_EQ(flock(held, LOCK_EX), 0);
             return;
         }
-        // Wine may fail to start it (see Fxt): it ends at once, and is
-        // started again.
-        std::string command = "cd " + Quoted(work) + " && rm -f ended && (" + Quoted(getenv("WINE")) + " " +
+        std::string command = "cd " + Quoted(work) + " && rm -f ended held && (" + Quoted(getenv("WINE")) + " " +
                               Quoted(getenv("FILE_HOLDER")) + " " + Quoted(path) +
-                              " held released >/dev/null 2>&1; touch ended) &";
-        for (int start = 0; start < 3; ++start) {
+                              " held released >holder.log 2>&1; touch ended) &";
+        for (int start = 1;; ++start) {
             ASSERT_EQ(system(command.c_str()), 0);
-            if (WaitFor(true)) return;
+            if (WaitForFile("held", "ended") == "held") return;
+            // It ended without holding the file: Wine failed to start it,
+            // or it says why in its log.
+            std::string log = ReadBytes(work + "/holder.log");
+            ASSERT_LT(start, WineStarts) << "file_holder did not take " << path << " in " << start << " starts: " << log;
+            std::cout << "file_holder did not take " << path << " (" << log << "); starting it again (start "
+                      << start + 1 << " of " << WineStarts << ")\n";
         }
-        FAIL() << "file_holder did not take " << path;
     }
 
+    // Lets the held file go, and waits until the holder's shell has ended,
+    // so that nothing of it is left to touch the next holder's files.
     void Release(void) {
         if (!WindowsFxt()) {
             close(held);
             return;
         }
         WriteBytes(work + "/released", "");
-        EXPECT_TRUE(WaitFor(false)) << "file_holder did not end";
+        EXPECT_EQ(WaitForFile("ended", "ended"), "ended") << "file_holder did not end: " << ReadBytes(work + "/holder.log");
         remove((work + "/released").c_str());
     }
 
-    // Until the holder's file "held" is there, or gone; false when the
-    // holder ended without it.
-    bool WaitFor(bool there) {
+    // Which of two files of the work folder appears first, within a minute;
+    // "" when neither does.
+    std::string WaitForFile(const std::string &one, const std::string &other) {
         struct stat info;
-        for (int waited = 0; waited < 30000; waited += 20) {
-            if ((stat((work + "/held").c_str(), &info) == 0) == there) return true;
-            if (there && stat((work + "/ended").c_str(), &info) == 0) return false;
+        for (int waited = 0; waited < 60000; waited += 20) {
+            for (const std::string &name : {one, other})
+                if (stat((work + "/" + name).c_str(), &info) == 0) return name;
             usleep(20000);
         }
-        return false;
+        return "";
     }
 
     // The four language files of a game folder, as they are.
@@ -171,14 +187,12 @@ std::string RandomTable(unsigned seed, int rows) {
         std::string key = text(90, ']');
         if (!keys.insert(key).second) continue;
         int first = random() % 4;
-        std::string texts[TABLE_LANGUAGES];
-        const char *pointers[TABLE_LANGUAGES] = {};
-        for (int i = first; i < TABLE_LANGUAGES; ++i) {
+        TableRow row = {key, {}};
+        for (int i = first; i < LANGUAGE_COUNT; ++i) {
             if (i != first && random() % 3 == 0) continue;
-            texts[i] = random() % 10 == 0 ? "" : text(600, '[');
-            pointers[i] = texts[i].c_str();
+            row.texts[i] = random() % 10 == 0 ? "" : text(600, '[');
         }
-        lines.emplace_back(first, FormatTableRow(key.c_str(), pointers));
+        lines.emplace_back(first, FormatTableRow(row));
     }
     std::stable_sort(lines.begin(), lines.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     std::string table = TableHeader;
@@ -196,6 +210,159 @@ std::vector<std::string> Names(const std::string &folder) {
     return names;
 }
 
+// The cases both fxt run: files held, read-only and linked, running out of
+// memory, the system's texts, names in any letter case.
+
+// Make replaces the four files, keeping each file it replaces the first time
+// as NAME.bak, and never that backup again; a file it cannot replace stops
+// it before anything is written.
+TEST_F(FxtTest, ReplacesAllFourFilesOrNone) {
+    const std::string header = TableHeader, game = work + "/game";
+    FxtRun made = MakeFrom(header + "A\tone\tun\teins\tuno\n", game);
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(made.out + made.err, "") << "nothing replaced, nothing kept";
+    const std::vector<std::string> first = LanguageFiles(game);
+
+    made = MakeFrom(header + "A\ttwo\tdeux\tzwei\tdue\n", game);
+    ASSERT_EQ(made.status, 0) << made.err;
+    std::string kept;
+    for (const char *name : {"ENGLISH.FXT", "FRENCH.FXT", "GERMAN.FXT", "ITALIAN.FXT"})
+        kept += "kept " + Shown(game + "/GTADATA/" + name) + " as it was in " + name + ".bak\n";
+    EXPECT_EQ(made.out, kept);
+    EXPECT_EQ(made.err, "");
+    EXPECT_EQ(Names(game + "/GTADATA"), (std::vector<std::string>{"ENGLISH.FXT", "ENGLISH.FXT.bak", "FRENCH.FXT",
+                                                                  "FRENCH.FXT.bak", "GERMAN.FXT", "GERMAN.FXT.bak",
+                                                                  "ITALIAN.FXT", "ITALIAN.FXT.bak"}));
+    auto backups = [&] {
+        std::vector<std::string> files;
+        for (const char *name : LanguageFileNames) files.push_back(ReadBytes(game + "/" + CompatNativePath(name) + ".bak"));
+        return files;
+    };
+    EXPECT_EQ(backups(), first);
+
+    made = MakeFrom(header + "A\tthree\ttrois\tdrei\ttre\n", game);
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(made.out + made.err, "");
+    EXPECT_EQ(backups(), first) << "the backups hold the files from before the first make";
+    EXPECT_EQ(Fxt({"dump", game}).out, header + "A\tthree\ttrois\tdrei\ttre\n");
+
+    // A language file that is a link is replaced as a name: the file it
+    // points to keeps its bytes, and the backup holds them, not a link.
+    const std::string english = game + "/GTADATA/ENGLISH.FXT", stored = work + "/stored.fxt";
+    ASSERT_EQ(rename(english.c_str(), stored.c_str()), 0);
+    ASSERT_EQ(symlink(stored.c_str(), english.c_str()), 0);
+    ASSERT_EQ(remove((english + ".bak").c_str()), 0);
+    const std::string linked = ReadBytes(stored);
+    ASSERT_EQ(MakeFrom(header + "A\tfour\tquatre\tvier\tquattro\n", game).status, 0);
+    struct stat info;
+    EXPECT_EQ(ReadBytes(stored), linked);
+    EXPECT_TRUE(lstat((english + ".bak").c_str(), &info) == 0 && S_ISREG(info.st_mode) && ReadBytes(english + ".bak") == linked);
+    EXPECT_TRUE(lstat(english.c_str(), &info) == 0 && S_ISREG(info.st_mode));
+#ifndef FXT_UNDER_WINE
+    // Whatever the umask, what make writes can be replaced by the next make.
+    WriteBytes(work + "/table.tsv", header + "A\tthree\ttrois\tdrei\ttre\n");
+    EXPECT_EQ(Run("cd " + Quoted(work) + " && umask 0222 && " + Quoted(FXT_PATH) + " make table.tsv game").status, 0);
+    EXPECT_EQ(MakeFrom(header + "A\tfour\tquatre\tvier\tquattro\n", game).err, "");
+#endif
+
+    const std::map<std::string, std::string> before = FolderSnapshot(game);
+    const std::string italian = game + "/GTADATA/ITALIAN.FXT";
+    ASSERT_EQ(chmod(italian.c_str(), 0444), 0);
+    made = MakeFrom(header + "A\tfive\tcinq\tf\xC3\xBCnf\tcinque\n", game);
+    EXPECT_EQ(made.status, 1);
+    EXPECT_EQ(made.err, "fxt: " + Shown(italian) + " is read-only\nfxt: nothing was written\n");
+    EXPECT_EQ(FolderSnapshot(game), before);
+    ASSERT_EQ(chmod(italian.c_str(), 0644), 0);
+
+    Hold("game/GTADATA/GERMAN.FXT");
+    made = MakeFrom(header + "A\tfive\tcinq\tf\xC3\xBCnf\tcinque\n", game);
+    Release();
+    EXPECT_EQ(made.status, 1);
+    std::string refusal = "fxt: " + Shown(game + "/GTADATA/GERMAN.FXT") + " cannot be replaced: ";
+    EXPECT_EQ(made.err.substr(0, refusal.size()), refusal) << made.err;
+    EXPECT_NE(made.err.find("\nfxt: nothing was written\n"), std::string::npos) << made.err;
+    EXPECT_EQ(FolderSnapshot(game), before);
+
+    // A make at work holds its journal: another one leaves it alone.
+    const std::string journal = game + "/GTADATA/fxt-make.journal";
+    WriteBytes(journal, "");
+    Hold("game/GTADATA/fxt-make.journal");
+    made = MakeFrom(header + "A\tfive\tcinq\tf\xC3\xBCnf\tcinque\n", game);
+    Release();
+    EXPECT_EQ(made.status, 1);
+    EXPECT_EQ(made.err, "fxt: another fxt make is working on this folder (" + Shown(journal) +
+                            " is in use); try again once it has finished\n");
+    EXPECT_EQ(ReadBytes(journal), "");
+}
+
+// Running out of memory ends fxt with one line and status 1, having written
+// nothing: here on a table from standard input larger than the memory it
+// may have. The Linux fxt is the one built without the sanitizers, whose
+// allocator would end it first.
+TEST_F(FxtTest, RunningOutOfMemory) {
+    std::string fxt = WindowsFxt() ? Quoted(getenv("WINE")) + " " + Quoted(WindowsFxt()) : Quoted(FXT_UNSANITIZED_PATH);
+    // An address space of 500 MB, or under Wine 3 GB, more than it needs to
+    // start; a 32-bit fxt.exe runs out of its own 2 GB first.
+    std::string kilobytes = WindowsFxt() ? "3000000" : "500000";
+    FxtRun run = Run("cd " + Quoted(work) + " && ulimit -v " + kilobytes + " && head -c 8000000000 /dev/zero | " + fxt +
+                     " make - game >out 2>err");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "fxt: out of memory\n");
+    struct stat info;
+    EXPECT_NE(stat((work + "/game").c_str(), &info), 0) << "the game folder was made";
+}
+
+TEST_F(FxtTest, DumpOfAFolderWithoutLanguageFilesFails) {
+    FxtRun run = Fxt({"dump", work});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    // The system's own text for the error: Windows' under Wine.
+    std::string start = "fxt: " + Shown(work + "/GTADATA/ENGLISH.FXT") + ": ";
+    EXPECT_EQ(run.err.substr(0, start.size()), start);
+    if (!WindowsFxt()) EXPECT_EQ(run.err, start + "The system cannot find the path specified.\n");
+    EXPECT_TRUE(run.err.size() > start.size() + 1 && run.err.find('\n') == run.err.size() - 1) << run.err;
+}
+
+TEST_F(FxtTest, FileNamesInAnyLetterCase) {
+    const std::string header = TableHeader;
+    std::string game = work + "/game";
+    ASSERT_EQ(MakeFrom(header + "A\ta\tb\tc\td\n", game).status, 0);
+    ASSERT_EQ(rename((game + "/GTADATA").c_str(), (game + "/gtaData").c_str()), 0);
+    const std::vector<std::string> lower = {"english.fxt", "french.fxt", "german.fxt", "italian.fxt"};
+    for (const std::string &name : lower) {
+        std::string upper = name;
+        for (char &ch : upper) ch = (char)toupper(ch);
+        ASSERT_EQ(rename((game + "/gtaData/" + upper).c_str(), (game + "/gtaData/" + name).c_str()), 0);
+    }
+    EXPECT_EQ(Fxt({"dump", game}).out, header + "A\ta\tb\tc\td\n");
+    EXPECT_EQ(Fxt({"check", game}).status, 0);
+
+    ASSERT_EQ(MakeFrom(header + "B\tx\ty\tz\tw\n", game, {"--remove-keys"}).status, 0);
+    EXPECT_EQ(Fxt({"dump", game}).out, header + "B\tx\ty\tz\tw\n");
+    EXPECT_EQ(Names(game), std::vector<std::string>{"gtaData"});
+    std::vector<std::string> kept = lower;
+    for (const std::string &name : lower) kept.push_back(name + ".bak");
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(Names(game + "/gtaData"), kept) << "make replaced the files, not wrote a second set beside them";
+
+#ifndef FXT_UNDER_WINE
+    // On Linux the folder named is taken as named: gta is not GTA.
+    ASSERT_EQ(rename(game.c_str(), (work + "/GTA").c_str()), 0);
+    ASSERT_EQ(MakeFrom(header + "C\tc\tc\tc\tc\n", work + "/gta", {"--remove-keys"}).status, 0);
+    EXPECT_EQ(Fxt({"dump", work + "/GTA"}).out, header + "B\tx\ty\tz\tw\n");
+    EXPECT_EQ(Fxt({"dump", work + "/gta"}).out, header + "C\tc\tc\tc\tc\n");
+    EXPECT_EQ(Fxt({"dump", work + "/Gta"}).status, 1);
+    EXPECT_EQ(Fxt({"make", work + "/TABLE.tsv", work + "/gta"}).err,
+              "fxt: " + work + "/TABLE.tsv: The system cannot find the file specified.\n")
+        << "nor is the table's path";
+    EXPECT_EQ(Names(work + "/gta/GTADATA"), (std::vector<std::string>{"ENGLISH.FXT", "FRENCH.FXT", "GERMAN.FXT", "ITALIAN.FXT"}));
+#endif
+}
+
+#ifndef FXT_UNDER_WINE
+// The cases the Linux fxt alone runs: the Windows fxt matches its output
+// (MatchesTheLinuxFxt).
+
 // Every byte a language file can carry, in a key and in each text.
 std::string EveryByteTable(void) {
     std::string key, text;
@@ -203,8 +370,7 @@ std::string EveryByteTable(void) {
         if (byte != ']') key += (char)byte;
         if (byte != '[') text += (char)byte;
     }
-    const char *texts[TABLE_LANGUAGES] = {text.c_str(), text.c_str(), text.c_str(), text.c_str()};
-    return TableHeader + FormatTableRow(key.c_str(), texts);
+    return TableHeader + FormatTableRow(TableRow{key, {text, text, text, text}});
 }
 
 // Windows-1252 bytes in UTF-8 by the C library's converter, which refuses
@@ -377,118 +543,6 @@ TEST_F(FxtTest, TablesAsEditorsSaveThem) {
                           "holds '\"\"': a spreadsheet may have quoted it; it is written as it stands\n");
 }
 
-// Make replaces the four files, keeping each file it replaces the first time
-// as NAME.bak, and never that backup again; a file it cannot replace stops
-// it before anything is written.
-TEST_F(FxtTest, ReplacesAllFourFilesOrNone) {
-    const std::string header = TableHeader, game = work + "/game";
-    FxtRun made = MakeFrom(header + "A\tone\tun\teins\tuno\n", game);
-    ASSERT_EQ(made.status, 0) << made.err;
-    EXPECT_EQ(made.out + made.err, "") << "nothing replaced, nothing kept";
-    const std::vector<std::string> first = LanguageFiles(game);
-
-    made = MakeFrom(header + "A\ttwo\tdeux\tzwei\tdue\n", game);
-    ASSERT_EQ(made.status, 0) << made.err;
-    std::string kept;
-    for (const char *name : {"ENGLISH.FXT", "FRENCH.FXT", "GERMAN.FXT", "ITALIAN.FXT"})
-        kept += "kept " + Shown(game + "/GTADATA/" + name) + " as it was in " + name + ".bak\n";
-    EXPECT_EQ(made.out, kept);
-    EXPECT_EQ(made.err, "");
-    EXPECT_EQ(Names(game + "/GTADATA"), (std::vector<std::string>{"ENGLISH.FXT", "ENGLISH.FXT.bak", "FRENCH.FXT",
-                                                                  "FRENCH.FXT.bak", "GERMAN.FXT", "GERMAN.FXT.bak",
-                                                                  "ITALIAN.FXT", "ITALIAN.FXT.bak"}));
-    auto backups = [&] {
-        std::vector<std::string> files;
-        for (const char *name : LanguageFileNames) files.push_back(ReadBytes(game + "/" + CompatNativePath(name) + ".bak"));
-        return files;
-    };
-    EXPECT_EQ(backups(), first);
-
-    made = MakeFrom(header + "A\tthree\ttrois\tdrei\ttre\n", game);
-    ASSERT_EQ(made.status, 0) << made.err;
-    EXPECT_EQ(made.out + made.err, "");
-    EXPECT_EQ(backups(), first) << "the backups hold the files from before the first make";
-    EXPECT_EQ(Fxt({"dump", game}).out, header + "A\tthree\ttrois\tdrei\ttre\n");
-
-    // A language file that is a link is replaced as a name: the file it
-    // points to keeps its bytes, and the backup holds them, not a link.
-    const std::string english = game + "/GTADATA/ENGLISH.FXT", stored = work + "/stored.fxt";
-    ASSERT_EQ(rename(english.c_str(), stored.c_str()), 0);
-    ASSERT_EQ(symlink(stored.c_str(), english.c_str()), 0);
-    ASSERT_EQ(remove((english + ".bak").c_str()), 0);
-    const std::string linked = ReadBytes(stored);
-    ASSERT_EQ(MakeFrom(header + "A\tfour\tquatre\tvier\tquattro\n", game).status, 0);
-    struct stat info;
-    EXPECT_EQ(ReadBytes(stored), linked);
-    EXPECT_TRUE(lstat((english + ".bak").c_str(), &info) == 0 && S_ISREG(info.st_mode) && ReadBytes(english + ".bak") == linked);
-    EXPECT_TRUE(lstat(english.c_str(), &info) == 0 && S_ISREG(info.st_mode));
-#ifndef FXT_UNDER_WINE
-    // Whatever the umask, what make writes can be replaced by the next make.
-    WriteBytes(work + "/table.tsv", header + "A\tthree\ttrois\tdrei\ttre\n");
-    EXPECT_EQ(Run("cd " + Quoted(work) + " && umask 0222 && " + Quoted(FXT_PATH) + " make table.tsv game").status, 0);
-    EXPECT_EQ(MakeFrom(header + "A\tfour\tquatre\tvier\tquattro\n", game).err, "");
-#endif
-
-    const std::map<std::string, std::string> before = FolderSnapshot(game);
-    const std::string italian = game + "/GTADATA/ITALIAN.FXT";
-    ASSERT_EQ(chmod(italian.c_str(), 0444), 0);
-    made = MakeFrom(header + "A\tfive\tcinq\tf\xC3\xBCnf\tcinque\n", game);
-    EXPECT_EQ(made.status, 1);
-    EXPECT_EQ(made.err, "fxt: " + Shown(italian) + " is read-only\nfxt: nothing was written\n");
-    EXPECT_EQ(FolderSnapshot(game), before);
-    ASSERT_EQ(chmod(italian.c_str(), 0644), 0);
-
-    Hold("game/GTADATA/GERMAN.FXT");
-    made = MakeFrom(header + "A\tfive\tcinq\tf\xC3\xBCnf\tcinque\n", game);
-    Release();
-    EXPECT_EQ(made.status, 1);
-    std::string refusal = "fxt: " + Shown(game + "/GTADATA/GERMAN.FXT") + " cannot be replaced: ";
-    EXPECT_EQ(made.err.substr(0, refusal.size()), refusal) << made.err;
-    EXPECT_NE(made.err.find("\nfxt: nothing was written\n"), std::string::npos) << made.err;
-    EXPECT_EQ(FolderSnapshot(game), before);
-
-    // A make at work holds its journal: another one leaves it alone.
-    const std::string journal = game + "/GTADATA/fxt-make.journal";
-    WriteBytes(journal, "");
-    Hold("game/GTADATA/fxt-make.journal");
-    made = MakeFrom(header + "A\tfive\tcinq\tf\xC3\xBCnf\tcinque\n", game);
-    Release();
-    EXPECT_EQ(made.status, 1);
-    EXPECT_EQ(made.err, "fxt: another fxt make is working on this folder (" + Shown(journal) +
-                            " is in use); try again once it has finished\n");
-    EXPECT_EQ(ReadBytes(journal), "");
-}
-
-// A make killed as it works, as by TerminateProcess under Wine, at a later
-// point each time: the next command puts the folder back as it was before
-// it, and says so once.
-TEST_F(FxtTest, KilledMakeIsUndoneByTheNextCommand) {
-    const std::string header = TableHeader;
-    WriteBytes(work + "/big.tsv", RealisticTable(10000, 4));
-    std::string fxt = WindowsFxt() ? Quoted(getenv("WINE")) + " " + Quoted(WindowsFxt()) : Quoted(FXT_PATH);
-    int undone = 0;
-    for (const char *delay : {"0", "0.005", "0.01", "0.02", "0.04", "0.08", "0.15", "0.3"}) {
-        std::string game = work + "/game" + delay, journal = game + "/GTADATA/fxt-make.journal";
-        ASSERT_EQ(MakeFrom(header + "A\tone\tun\teins\tuno\n", game).status, 0);
-        const std::map<std::string, std::string> before = FolderSnapshot(game);
-        Run("cd " + Quoted(work) + " && { " + fxt + " make --ansi --remove-keys big.tsv " + Quoted(game) +
-            " >out 2>err & make=$!; until [ -e " + Quoted(journal) + " ] || ! kill -0 $make 2>/dev/null; do :; done; " +
-            "sleep " + delay + "; kill -9 $make; wait $make; } 2>/dev/null");
-        // Killed before its journal or once every file was in place, it
-        // has nothing to undo.
-        struct stat info;
-        if (stat(journal.c_str(), &info) != 0 || ReadBytes(journal).find("\ndone\n") != std::string::npos) continue;
-        SCOPED_TRACE("killed with the journal at " + ReadBytes(journal));
-        ++undone;
-        FxtRun dumped = Fxt({"dump", game});
-        EXPECT_EQ(dumped.err, "fxt: an earlier fxt make of this folder was interrupted; the files are as they were "
-                              "before it\n");
-        EXPECT_EQ(dumped.out, header + "A\tone\tun\teins\tuno\n");
-        EXPECT_EQ(FolderSnapshot(game), before);
-    }
-    EXPECT_GT(undone, 0) << "no kill landed while the make worked";
-}
-
 // Entries after an early end of a file's data never reach the table: make
 // says so, and the backup keeps them.
 TEST_F(FxtTest, EntriesLoadingNeverReachesAreKeptInTheBackup) {
@@ -504,70 +558,6 @@ TEST_F(FxtTest, EntriesLoadingNeverReachesAreKeptInTheBackup) {
                             " held 2 entries that loading never reaches (fxt check tells where); FRENCH.FXT.bak keeps "
                             "them\n");
     EXPECT_EQ(ReadBytes(french + ".bak"), lost);
-}
-
-// Running out of memory ends fxt with one line and status 1, having written
-// nothing: here on a table from standard input larger than the memory it
-// may have. The Linux fxt is the one built without the sanitizers, whose
-// allocator would end it first.
-TEST_F(FxtTest, RunningOutOfMemory) {
-    std::string fxt = WindowsFxt() ? Quoted(getenv("WINE")) + " " + Quoted(WindowsFxt()) : Quoted(FXT_UNSANITIZED_PATH);
-    // An address space of 500 MB, or under Wine 3 GB, more than it needs to
-    // start; a 32-bit fxt.exe runs out of its own 2 GB first.
-    std::string kilobytes = WindowsFxt() ? "3000000" : "500000";
-    FxtRun run = Run("cd " + Quoted(work) + " && ulimit -v " + kilobytes + " && head -c 8000000000 /dev/zero | " + fxt +
-                     " make - game >out 2>err");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "fxt: out of memory\n");
-    struct stat info;
-    EXPECT_NE(stat((work + "/game").c_str(), &info), 0) << "the game folder was made";
-}
-
-TEST_F(FxtTest, DumpOfAFolderWithoutLanguageFilesFails) {
-    FxtRun run = Fxt({"dump", work});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "");
-    // The system's own text for the error: Windows' under Wine.
-    std::string start = "fxt: " + Shown(work + "/GTADATA/ENGLISH.FXT") + ": ";
-    EXPECT_EQ(run.err.substr(0, start.size()), start);
-    if (!WindowsFxt()) EXPECT_EQ(run.err, start + "The system cannot find the path specified.\n");
-    EXPECT_TRUE(run.err.size() > start.size() + 1 && run.err.find('\n') == run.err.size() - 1) << run.err;
-}
-
-TEST_F(FxtTest, FileNamesInAnyLetterCase) {
-    const std::string header = TableHeader;
-    std::string game = work + "/game";
-    ASSERT_EQ(MakeFrom(header + "A\ta\tb\tc\td\n", game).status, 0);
-    ASSERT_EQ(rename((game + "/GTADATA").c_str(), (game + "/gtaData").c_str()), 0);
-    const std::vector<std::string> lower = {"english.fxt", "french.fxt", "german.fxt", "italian.fxt"};
-    for (const std::string &name : lower) {
-        std::string upper = name;
-        for (char &ch : upper) ch = (char)toupper(ch);
-        ASSERT_EQ(rename((game + "/gtaData/" + upper).c_str(), (game + "/gtaData/" + name).c_str()), 0);
-    }
-    EXPECT_EQ(Fxt({"dump", game}).out, header + "A\ta\tb\tc\td\n");
-    EXPECT_EQ(Fxt({"check", game}).status, 0);
-
-    ASSERT_EQ(MakeFrom(header + "B\tx\ty\tz\tw\n", game, {"--remove-keys"}).status, 0);
-    EXPECT_EQ(Fxt({"dump", game}).out, header + "B\tx\ty\tz\tw\n");
-    EXPECT_EQ(Names(game), std::vector<std::string>{"gtaData"});
-    std::vector<std::string> kept = lower;
-    for (const std::string &name : lower) kept.push_back(name + ".bak");
-    std::sort(kept.begin(), kept.end());
-    EXPECT_EQ(Names(game + "/gtaData"), kept) << "make replaced the files, not wrote a second set beside them";
-
-#ifndef FXT_UNDER_WINE
-    // On Linux the folder named is taken as named: gta is not GTA.
-    ASSERT_EQ(rename(game.c_str(), (work + "/GTA").c_str()), 0);
-    ASSERT_EQ(MakeFrom(header + "C\tc\tc\tc\tc\n", work + "/gta", {"--remove-keys"}).status, 0);
-    EXPECT_EQ(Fxt({"dump", work + "/GTA"}).out, header + "B\tx\ty\tz\tw\n");
-    EXPECT_EQ(Fxt({"dump", work + "/gta"}).out, header + "C\tc\tc\tc\tc\n");
-    EXPECT_EQ(Fxt({"dump", work + "/Gta"}).status, 1);
-    EXPECT_EQ(Fxt({"make", work + "/TABLE.tsv", work + "/gta"}).err,
-              "fxt: " + work + "/TABLE.tsv: The system cannot find the file specified.\n")
-        << "nor is the table's path";
-    EXPECT_EQ(Names(work + "/gta/GTADATA"), (std::vector<std::string>{"ENGLISH.FXT", "FRENCH.FXT", "GERMAN.FXT", "ITALIAN.FXT"}));
-#endif
 }
 
 TEST_F(FxtTest, CheckReportsWhatDoesNotReachTheTable) {
@@ -758,7 +748,55 @@ std::string GettextEntries(FxtTest *test, const std::string &po) {
     return entries.substr(entries.find('\0', entries.find('\0', entries.find('\0') + 1) + 1) + 1);
 }
 
-#ifdef FXT_UNDER_WINE
+
+TEST_F(FxtTest, Usage) {
+    for (const auto &arguments : std::vector<std::vector<std::string>>{
+             {}, {"dump"}, {"make", "x"}, {"check"}, {"check", "a", "b"}, {"frob", "a", "b"}, {"po", "Klingon", "g"},
+             {"po", "--source", "it", "it", "g"}, {"make", "--po", "it", "x.po"}, {"make", "--po", "--ansi", "it", "x", "g"},
+             {"restore", "--ansi", "g"}}) {
+        FxtRun run = Fxt(arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err.rfind("usage: fxt", 0), 0u);
+    }
+    FxtRun help = Fxt({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: fxt", 0), 0u);
+}
+
+#else
+// The cases only the Windows fxt has: a kill as Windows kills, a console,
+// and the same output as the Linux fxt.
+
+// A make killed as it works, as by TerminateProcess under Wine, at a later
+// point each time: the next command puts the folder back as it was before
+// it, and says so once.
+TEST_F(FxtTest, KilledMakeIsUndoneByTheNextCommand) {
+    const std::string header = TableHeader;
+    WriteBytes(work + "/big.tsv", RealisticTable(10000, 4));
+    std::string fxt = WindowsFxt() ? Quoted(getenv("WINE")) + " " + Quoted(WindowsFxt()) : Quoted(FXT_PATH);
+    int undone = 0;
+    for (const char *delay : {"0", "0.005", "0.01", "0.02", "0.04", "0.08", "0.15", "0.3"}) {
+        std::string game = work + "/game" + delay, journal = game + "/GTADATA/fxt-make.journal";
+        ASSERT_EQ(MakeFrom(header + "A\tone\tun\teins\tuno\n", game).status, 0);
+        const std::map<std::string, std::string> before = FolderSnapshot(game);
+        Run("cd " + Quoted(work) + " && { " + fxt + " make --ansi --remove-keys big.tsv " + Quoted(game) +
+            " >out 2>err & make=$!; until [ -e " + Quoted(journal) + " ] || ! kill -0 $make 2>/dev/null; do :; done; " +
+            "sleep " + delay + "; kill -9 $make; wait $make; } 2>/dev/null");
+        // Killed before its journal or once every file was in place, it
+        // has nothing to undo.
+        struct stat info;
+        if (stat(journal.c_str(), &info) != 0 || ReadBytes(journal).find("\ndone\n") != std::string::npos) continue;
+        SCOPED_TRACE("killed with the journal at " + ReadBytes(journal));
+        ++undone;
+        FxtRun dumped = Fxt({"dump", game});
+        EXPECT_EQ(dumped.err, "fxt: an earlier fxt make of this folder was interrupted; the files are as they were "
+                              "before it\n");
+        EXPECT_EQ(dumped.out, header + "A\tone\tun\teins\tuno\n");
+        EXPECT_EQ(FolderSnapshot(game), before);
+    }
+    EXPECT_GT(undone, 0) << "no kill landed while the make worked";
+}
+
 // On the same folders the Windows fxt prints what the Linux one prints and
 // ends the same way: game-like, random and edge data, and the game folder
 // written as a Windows user may write it.
@@ -828,19 +866,5 @@ TEST_F(FxtTest, ConsoleShowsTheLetters) {
     }
 }
 #endif
-
-TEST_F(FxtTest, Usage) {
-    for (const auto &arguments : std::vector<std::vector<std::string>>{
-             {}, {"dump"}, {"make", "x"}, {"check"}, {"check", "a", "b"}, {"frob", "a", "b"}, {"po", "Klingon", "g"},
-             {"po", "--source", "it", "it", "g"}, {"make", "--po", "it", "x.po"}, {"make", "--po", "--ansi", "it", "x", "g"},
-             {"restore", "--ansi", "g"}}) {
-        FxtRun run = Fxt(arguments);
-        EXPECT_EQ(run.status, 2);
-        EXPECT_EQ(run.err.rfind("usage: fxt", 0), 0u);
-    }
-    FxtRun help = Fxt({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("usage: fxt", 0), 0u);
-}
 
 } // namespace

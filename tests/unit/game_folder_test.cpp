@@ -15,7 +15,7 @@ const char Title[] =
 class GameFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        CompatReset();
+        FakeReset();
         work = MakeTemporaryFolder();
         ASSERT_TRUE(getcwd(previous, sizeof previous));
         ASSERT_EQ(chdir(work.c_str()), 0);
@@ -23,7 +23,7 @@ protected:
     }
     void TearDown() override {
         EXPECT_EQ(chdir(previous), 0);
-        EXPECT_EQ(CompatOpenHandleCount(), 0);
+        EXPECT_EQ(FakeOpenHandleCount(), 0);
         RemoveTree(work);
     }
 
@@ -39,7 +39,7 @@ protected:
 
     std::vector<std::string> BoxTexts() {
         std::vector<std::string> texts;
-        for (const CompatMessageBox &box : CompatMessageBoxes()) {
+        for (const FakeMessageBox &box : FakeMessageBoxes()) {
             EXPECT_EQ(box.caption, "Parlyte");
             texts.push_back(box.text + (box.type == (MB_OK | MB_ICONWARNING) ? " (warning)" : box.type == (MB_OK | MB_ICONERROR) ? " (error)" : " (other)"));
         }
@@ -59,17 +59,17 @@ TEST_F(GameFolderTest, StoredFolderIsAcceptedWithABackslashAndNotWrittenBack) {
     EXPECT_EQ(LocateGameFolder(), 1);
     EXPECT_STREQ(GameFolderPath, (game + "\\").c_str());
     EXPECT_EQ(Settings(), settings);
-    EXPECT_EQ(CompatFolderDialogCount(), 0);
+    EXPECT_EQ(FakeFolderDialogCount(), 0);
     EXPECT_EQ(BoxTexts(), Texts{});
 }
 
 TEST_F(GameFolderTest, NoSettingsOpensTheDialogAtOnceAndStoresTheAcceptedPick) {
     std::string game = GameFolder("game");
-    CompatScriptFolderPick(game);
+    FakeScriptFolderPick(game);
     EXPECT_EQ(LocateGameFolder(), 1);
     EXPECT_EQ(BoxTexts(), Texts{});
-    EXPECT_EQ(CompatLastFolderDialogTitle(), Title);
-    EXPECT_EQ(CompatLastFolderDialogFlags(), 1u);
+    EXPECT_EQ(FakeLastFolderDialogTitle(), Title);
+    EXPECT_EQ(FakeLastFolderDialogFlags(), 1u);
     EXPECT_EQ(Settings(), "[GTA]\r\nGTAPath=" + game + "\\\r\n");
     EXPECT_STREQ(GameFolderPath, (game + "\\").c_str());
 }
@@ -79,11 +79,11 @@ TEST_F(GameFolderTest, BadPicksWarnUntilAGoodOne) {
     std::string file = GameFolder("file", false);
     WriteBytes(file + "/GTADATA", "not a folder");
     std::string game = GameFolder("game");
-    for (const std::string &pick : {empty, file, work + "/missing", game}) CompatScriptFolderPick(pick);
+    for (const std::string &pick : {empty, file, work + "/missing", game}) FakeScriptFolderPick(pick);
     EXPECT_EQ(LocateGameFolder(), 1);
     EXPECT_EQ(BoxTexts(), (Texts{empty + "\\: wrong directory! (warning)", file + "\\: wrong directory! (warning)",
                                 work + "/missing\\: wrong directory! (warning)"}));
-    EXPECT_EQ(CompatFolderDialogCount(), 4);
+    EXPECT_EQ(FakeFolderDialogCount(), 4);
     EXPECT_EQ(Settings(), "[GTA]\r\nGTAPath=" + game + "\\\r\n");
 }
 
@@ -92,14 +92,14 @@ TEST_F(GameFolderTest, RejectedStoredValueStaysWhenTheDialogIsCancelled) {
     WriteBytes("Parlyte.ini", settings);
     EXPECT_EQ(LocateGameFolder(), 0);
     EXPECT_EQ(BoxTexts(), Texts{"Wrong directory in Parlyte.ini! (error)"});
-    EXPECT_EQ(CompatFolderDialogCount(), 1);
+    EXPECT_EQ(FakeFolderDialogCount(), 1);
     EXPECT_EQ(Settings(), settings);
 }
 
 TEST_F(GameFolderTest, RejectedStoredValueIsReplacedByAnAcceptedPick) {
     WriteBytes("Parlyte.ini", "[GTA]\r\nGTAPath=" + work + "/nowhere\r\n[Other]\r\nx=1\r\n");
     std::string game = GameFolder("game");
-    CompatScriptFolderPick(game + "\\");
+    FakeScriptFolderPick(game + "\\");
     EXPECT_EQ(LocateGameFolder(), 1);
     EXPECT_STREQ(GameFolderPath, (game + "\\").c_str()) << "no second backslash after one already there";
     EXPECT_EQ(Settings(), "[GTA]\r\nGTAPath=" + game + "\\\r\n[Other]\r\nx=1\r\n");
@@ -108,14 +108,14 @@ TEST_F(GameFolderTest, RejectedStoredValueIsReplacedByAnAcceptedPick) {
 TEST_F(GameFolderTest, DriveRootGetsNoSecondBackslash) {
     // Natively "C:\" is the folder "C:" in the current directory.
     GameFolder("C:");
-    CompatScriptFolderPick("C:\\");
+    FakeScriptFolderPick("C:\\");
     EXPECT_EQ(LocateGameFolder(), 1);
     EXPECT_STREQ(GameFolderPath, "C:\\");
     EXPECT_EQ(Settings(), "[GTA]\r\nGTAPath=C:\\\r\n");
 }
 
 TEST_F(GameFolderTest, PickWithoutAPathGivesUp) {
-    CompatScriptFolderPick("");
+    FakeScriptFolderPick("");
     EXPECT_EQ(LocateGameFolder(), 0);
     EXPECT_EQ(BoxTexts(), Texts{});
     EXPECT_EQ(Settings(), "");

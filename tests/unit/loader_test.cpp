@@ -3,9 +3,7 @@
 
 #include "folder/game_folder.h"
 
-#include "realistic_table.h"
-#include "tools/fxt/fxt_encoder.h"
-#include "tools/fxt/fxt_table.h"
+#include "text/language_file_writer.h"
 
 #include <algorithm>
 #include <fcntl.h>
@@ -29,25 +27,24 @@ std::string BodyBytes(const std::string &decoded) {
 class LoaderTest : public CoreTest {
 protected:
     // Loads the files written, then again with each allocation failing in
-    // turn (every stride-th, and the first and last ones): loading goes on,
-    // the one message is written, and only the entry or text that allocation
-    // held is lost; the list stays whole and every key unique.
-    void ExpectEachFailureLosesOnlyItsOwn(long stride) {
+    // turn: loading goes on, the one message is written, and only the entry
+    // or text that allocation held is lost; the list stays whole and every
+    // key unique.
+    void ExpectEachFailureLosesOnlyItsOwn(void) {
         ASSERT_EQ(LoadAllLanguageFiles(), 1);
         std::map<std::string, std::vector<std::optional<std::string>>> clean;
         for (const TextEntry *entry = TheTextTable.head; entry; entry = entry->next)
             for (const char *text : entry->texts) clean[entry->key].push_back(text ? std::optional<std::string>(text) : std::nullopt);
-        long allocations = CompatAllocationCount();
+        long allocations = FakeAllocationCount();
         ASSERT_GE(allocations, 15);
-        for (long failing = 1; failing <= allocations;
-             failing += failing < 20 || failing > allocations - 20 ? 1 : stride) {
+        for (long failing = 1; failing <= allocations; ++failing) {
             SCOPED_TRACE("allocation " + std::to_string(failing) + " of " + std::to_string(allocations) + " fails");
             FreeTextTable();
-            ASSERT_EQ(CompatLiveAllocations(), 0);
-            CompatReset();
-            CompatFailAllocation(failing);
+            ASSERT_EQ(FakeLiveAllocations(), 0);
+            FakeReset();
+            FakeFailAllocation(failing);
             ASSERT_EQ(LoadAllLanguageFiles(), 1);
-            EXPECT_EQ(CompatDebugOutput(), AllocationError);
+            EXPECT_EQ(FakeDebugOutput(), AllocationError);
             std::set<std::string> keys;
             bool lostSomething = TheTextTable.head == nullptr;
             const TextEntry *last = nullptr;
@@ -148,7 +145,7 @@ TEST_F(LoaderTest, LongKeysAndTextsAreKeptWhole) {
                 "\n[short]s[");
     EXPECT_EQ(TableLines(), (Lines{key63 + "|" + text255 + "|-|-|-", key64 + "|" + text256 + "|-|-|-",
                                    longKey + "|" + longText + "|-|-|-", "short|s|-|-|-"}));
-    EXPECT_EQ(CompatDebugOutput(), "");
+    EXPECT_EQ(FakeDebugOutput(), "");
 }
 
 TEST_F(LoaderTest, EachFailingAllocationLosesOnlyItsOwnEntryOrText) {
@@ -156,17 +153,7 @@ TEST_F(LoaderTest, EachFailingAllocationLosesOnlyItsOwnEntryOrText) {
     WriteLanguageFiles(EncodeDecodedBytes("[A]a[" + longKey + "]" + longText + "[B]b["),
                        EncodeDecodedBytes("[B]bf[C]cf[A]af[" + longKey + "]lf["),
                        EncodeDecodedBytes("[D]" + longText + "["), EncodeDecodedBytes("[A]ai["));
-    ExpectEachFailureLosesOnlyItsOwn(1);
-}
-
-TEST_F(LoaderTest, GameSizedLoadSurvivesFailingAllocations) {
-    std::vector<TableRow> rows;
-    std::string error;
-    ASSERT_TRUE(ParseTable(RealisticTable(2500, 7), &rows, &error)) << error;
-    std::string files[LANGUAGE_COUNT];
-    for (int i = 0; i < LANGUAGE_COUNT; ++i) files[i] = EncodeTableLanguage(rows, i);
-    WriteLanguageFiles(files[0], files[1], files[2], files[3]);
-    ExpectEachFailureLosesOnlyItsOwn(97);
+    ExpectEachFailureLosesOnlyItsOwn();
 }
 
 TEST_F(LoaderTest, FileThatCannotBeOpenedStopsTheLoadWithTheSystemsText) {
@@ -184,16 +171,16 @@ TEST_F(LoaderTest, FileThatCannotBeOpenedStopsTheLoadWithTheSystemsText) {
     for (const Case &each : cases) {
         SCOPED_TRACE(each.what);
         FreeTextTable();
-        CompatReset();
+        FakeReset();
         WriteLanguageFiles(EncodeDecodedBytes("[A]a["), EncodeDecodedBytes("[B]b["), "", "");
         std::string french = LanguageFilePath(LANGUAGE_FRENCH);
         each.spoil(french);
         EXPECT_EQ(LoadAllLanguageFiles(), 0);
-        ASSERT_EQ(CompatMessageBoxes().size(), 1u);
-        EXPECT_EQ(CompatMessageBoxes()[0].text, each.message);
-        EXPECT_EQ(CompatMessageBoxes()[0].caption, "Parlyte");
-        EXPECT_EQ(CompatMessageBoxes()[0].type, (UINT)MB_ICONERROR);
-        EXPECT_EQ(CompatLastOpenedPath(), french) << "German and Italian are not opened";
+        ASSERT_EQ(FakeMessageBoxes().size(), 1u);
+        EXPECT_EQ(FakeMessageBoxes()[0].text, each.message);
+        EXPECT_EQ(FakeMessageBoxes()[0].caption, "Parlyte");
+        EXPECT_EQ(FakeMessageBoxes()[0].type, (UINT)MB_ICONERROR);
+        EXPECT_EQ(FakeLastOpenedPath(), french) << "German and Italian are not opened";
         EXPECT_EQ(TableLines(), Lines{"A|a|-|-|-"});
         rmdir(french.c_str());
     }
@@ -208,18 +195,18 @@ TEST_F(LoaderTest, LockedFileAndMissingFolderGiveTheirOwnTexts) {
     close(holder);
     lstrcatA(GameFolderPath, "nowhere\\");
     EXPECT_EQ(LoadAllLanguageFiles(), 0);
-    ASSERT_EQ(CompatMessageBoxes().size(), 2u);
-    EXPECT_EQ(CompatMessageBoxes()[0].text,
+    ASSERT_EQ(FakeMessageBoxes().size(), 2u);
+    EXPECT_EQ(FakeMessageBoxes()[0].text,
               "The process cannot access the file because it is being used by another process.\r\n");
-    EXPECT_EQ(CompatMessageBoxes()[1].text, "The system cannot find the path specified.\r\n");
+    EXPECT_EQ(FakeMessageBoxes()[1].text, "The system cannot find the path specified.\r\n");
 }
 
 TEST_F(LoaderTest, GameFolderTooLongForAPathIsRefusedNotOverrun) {
     std::string longest(MAX_PATH - 1, 'x');
     lstrcpyA(GameFolderPath, (longest + "\\").c_str());
     EXPECT_EQ(LoadAllLanguageFiles(), 0);
-    ASSERT_EQ(CompatMessageBoxes().size(), 1u);
-    EXPECT_EQ(CompatMessageBoxes()[0].text, "The system cannot find the path specified.\r\n");
+    ASSERT_EQ(FakeMessageBoxes().size(), 1u);
+    EXPECT_EQ(FakeMessageBoxes()[0].text, "The system cannot find the path specified.\r\n");
 }
 
 TEST_F(LoaderTest, ReadErrorEndsOnlyThatFile) {
@@ -227,7 +214,7 @@ TEST_F(LoaderTest, ReadErrorEndsOnlyThatFile) {
     for (int i = 0; i < 2000; ++i) english += "[K" + std::to_string(i) + "]text number " + std::to_string(i) + " of many";
     english += "[";
     WriteLanguageFiles(EncodeDecodedBytes(english), EncodeDecodedBytes("[F]f[K1]k1["), "", "");
-    CompatFailRead(2);
+    FakeFailRead(2);
     ASSERT_EQ(LoadAllLanguageFiles(), 1);
     Lines lines = TableLines();
     ASSERT_GT(lines.size(), 100u);
@@ -251,17 +238,17 @@ TEST_F(LoaderTest, LoadingAgainStartsAFreshTable) {
 }
 
 TEST(TextTable, CopyText) {
-    CompatReset();
+    FakeReset();
     char *whole = CopyText("abc", -1);
     EXPECT_STREQ(whole, "abc");
     char *empty = CopyText("", -1);
     ASSERT_NE(empty, nullptr);
     EXPECT_EQ(empty[0], '\0');
-    CompatFailAllocation(1);
+    FakeFailAllocation(1);
     EXPECT_EQ(CopyText("abc", 3), nullptr);
     LocalFree(whole);
     LocalFree(empty);
-    EXPECT_EQ(CompatLiveAllocations(), 0);
+    EXPECT_EQ(FakeLiveAllocations(), 0);
 }
 
 } // namespace

@@ -3,8 +3,9 @@
 // when the make reports success, the new files and the backups.
 #include "core_fixture.h"
 
-#include "tools/fxt/fxt_encoder.h"
-#include "tools/fxt/fxt_replace.h"
+#include "text/language_file_writer.h"
+#include "tools/fxt/formats/rows.h"
+#include "tools/fxt/folder/replace.h"
 
 #include <strings.h>
 #include <sys/stat.h>
@@ -21,9 +22,10 @@ struct Scenario {
 
 const std::string Old[] = {EncodeLanguageFile({{"A", "old"}}), EncodeLanguageFile({{"A", "vieux"}}),
                            EncodeLanguageFile({{"A", "alt"}}), EncodeLanguageFile({{"A", "vecchio"}})};
-const std::string NewFiles[TABLE_LANGUAGES] = {EncodeLanguageFile({{"A", "new"}}), EncodeLanguageFile({{"A", "neuf"}}),
+const std::string NewFiles[LANGUAGE_COUNT] = {EncodeLanguageFile({{"A", "new"}}), EncodeLanguageFile({{"A", "neuf"}}),
                                                EncodeLanguageFile({{"A", "neu"}}), EncodeLanguageFile({{"A", "nuovo"}})};
-const std::string *const New[TABLE_LANGUAGES] = {&NewFiles[0], &NewFiles[1], &NewFiles[2], &NewFiles[3]};
+const std::string *const New[LANGUAGE_COUNT] = {&NewFiles[0], &NewFiles[1], &NewFiles[2], &NewFiles[3]};
+const int NoneUnreached[LANGUAGE_COUNT] = {};
 
 std::string NativeName(int language) {
     std::string name = LanguageFileNames[language];
@@ -48,7 +50,7 @@ std::map<std::string, std::string> Replaced(const Scenario &scenario) {
     std::map<std::string, std::string> after;
     for (const auto &file : scenario.files) after["game/" + file.first] = file.second;
     after["game/"] = after["game/GTADATA/"] = "";
-    for (int i = 0; i < TABLE_LANGUAGES; ++i) {
+    for (int i = 0; i < LANGUAGE_COUNT; ++i) {
         std::string path = "game/" + NativeName(i);
         for (const auto &file : scenario.files)
             if (strcasecmp(file.first.c_str(), NativeName(i).c_str()) == 0) path = "game/" + file.first;
@@ -89,17 +91,17 @@ TEST_F(ReplaceTest, EachFailingFileOperationLeavesTheFolderAsItWas) {
                 std::string killedGame = Prepare(root + "-killed", scenario);
                 pid_t make = fork();
                 if (make == 0) {
-                    CompatReset();
-                    CompatEndProcessAtFileOperation(failing);
+                    FakeReset();
+                    FakeEndProcessAtFileOperation(failing);
                     ReplaceReport report;
-                    _exit(ReplaceLanguageFiles(killedGame, New, &report) ? 0 : 1);
+                    _exit(ReplaceLanguageFiles(killedGame, New, NoneUnreached, &report) ? 0 : 1);
                 }
                 int status;
                 ASSERT_EQ(waitpid(make, &status, 0), make);
-                bool killed = WIFEXITED(status) && WEXITSTATUS(status) == CompatKilledStatus;
+                bool killed = WIFEXITED(status) && WEXITSTATUS(status) == FakeKilledStatus;
                 bool journal = access((killedGame + "GTADATA/fxt-make.journal").c_str(), F_OK) == 0;
                 std::vector<std::string> messages;
-                CompatReset();
+                FakeReset();
                 EXPECT_EQ(RecoverInterruptedMake(killedGame, &messages), 1);
                 std::map<std::string, std::string> after = FolderSnapshot(root + "-killed");
                 if (killed && (messages.empty() || messages[0] == undone)) {
@@ -109,11 +111,11 @@ TEST_F(ReplaceTest, EachFailingFileOperationLeavesTheFolderAsItWas) {
                     EXPECT_EQ(after, Replaced(scenario)) << "a make killed once its files were in place is finished";
                 }
             }
-            CompatReset();
-            CompatFailFileOperation(failing, failing % 2 ? ERROR_ACCESS_DENIED : ERROR_DISK_FULL);
+            FakeReset();
+            FakeFailFileOperation(failing, failing % 2 ? ERROR_ACCESS_DENIED : ERROR_DISK_FULL);
             ReplaceReport report;
-            int replaced = ReplaceLanguageFiles(game, New, &report);
-            bool failed = CompatFileOperationCount() >= failing;
+            int replaced = ReplaceLanguageFiles(game, New, NoneUnreached, &report);
+            bool failed = FakeFileOperationCount() >= failing;
             if (!replaced) {
                 EXPECT_TRUE(failed) << "a make failed with no failing operation";
                 EXPECT_EQ(FolderSnapshot(root), before);

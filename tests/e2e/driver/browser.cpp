@@ -44,7 +44,7 @@ std::vector<std::string> ListItems(const Browser &browser) {
 
 std::vector<std::string> Fields(const Browser &browser) {
     std::vector<std::string> fields;
-    for (int i = 0; i < TABLE_LANGUAGES; ++i) fields.push_back(WindowText(GetDlgItem(browser.main, IDC_ENGLISH + i)));
+    for (int i = 0; i < LANGUAGE_COUNT; ++i) fields.push_back(WindowText(GetDlgItem(browser.main, IDC_ENGLISH + i)));
     return fields;
 }
 

@@ -6,7 +6,7 @@
 
 #include "session.h"
 
-#include "tools/fxt/fxt_table.h"
+#include "tools/fxt/formats/table.h"
 
 struct CaseContext {
     std::wstring exe;

@@ -19,7 +19,7 @@ HWND WaitForFindDialog(const Browser &browser) {
 // What each of the four fields has selected, as "start-end".
 std::vector<std::string> FieldSelections(const Browser &browser) {
     std::vector<std::string> selections;
-    for (int language = 0; language < TABLE_LANGUAGES; ++language) {
+    for (int language = 0; language < LANGUAGE_COUNT; ++language) {
         DWORD start = 0, end = 0;
         SendMessageW(GetDlgItem(browser.main, IDC_ENGLISH + language), EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
         selections.push_back(std::to_string(start) + "-" + std::to_string(end));
@@ -60,7 +60,7 @@ struct Search {
     bool matchCase;
     Start start;
     const char *key;   // the key found, or null for none
-    int offsets[TABLE_LANGUAGES];  // where each field selects it, -1 for nothing
+    int offsets[LANGUAGE_COUNT];  // where each field selects it, -1 for nothing
 };
 
 // Rows worked in turn; each starts from the key the one before selected.
@@ -100,7 +100,7 @@ void ExpectFound(const Browser &browser, const Search &search, const std::string
     for (int offset : search.offsets)
         want.push_back(offset < 0 ? "0-0" : std::to_string(offset) + "-" + std::to_string(offset + strlen(search.text)));
     Expect(selections == want, what + ": the fields select" + Describe(selections));
-    for (int language = 0; language < TABLE_LANGUAGES; ++language) {
+    for (int language = 0; language < LANGUAGE_COUNT; ++language) {
         if (search.offsets[language] < 0) continue;
         Expect(ShowsCharacter(browser, language, search.offsets[language]), what + ": the text found is in view");
         Expect(ShowsColor(GetDlgItem(browser.main, IDC_ENGLISH + language), COLOR_HIGHLIGHT), what + ": the field shows it selected");
@@ -181,7 +181,7 @@ int FindDialogCase(const CaseContext &context) {
     Expect(WindowText(GetDlgItem(dialog, IDCANCEL)) == "Cancel", "a button \"Cancel\", IDCANCEL");
     Expect(FocusOf(browser.session) == GetDlgItem(dialog, IDC_FIND_TEXT), "the text field has the focus");
     bool hideNoSelection = true;
-    for (int language = 0; language < TABLE_LANGUAGES; ++language)
+    for (int language = 0; language < LANGUAGE_COUNT; ++language)
         hideNoSelection &= (GetWindowLongW(GetDlgItem(browser.main, IDC_ENGLISH + language), GWL_STYLE) & ES_NOHIDESEL) != 0;
     Expect(hideNoSelection, "the four fields show their selection without the focus (ES_NOHIDESEL)");
 

@@ -1,0 +1,83 @@
+// The hooks the tests put into the stand-in layer, and the recorders of what
+// the program showed: message boxes and the debugger output.
+#include "fakes.h"
+
+#include "compat/compat_hooks.h"
+
+#include <stdarg.h>
+#include <stdio.h>
+#include <unistd.h>
+
+namespace {
+
+long allocationCount, failingAllocation, liveAllocations;
+long readCount, failingRead;
+long operationCount, failingOperation, endingOperation;
+DWORD failingOperationError;
+long openHandles;
+std::string lastOpenedPath;
+std::string debugOutput;
+std::vector<FakeMessageBox> messageBoxes;
+
+int FileOperation(void) {
+    ++operationCount;
+    if (operationCount == endingOperation) _exit(FakeKilledStatus);
+    if (operationCount != failingOperation) return 1;
+    SetLastError(failingOperationError);
+    return 0;
+}
+
+int Read(void) { return ++readCount != failingRead; }
+int Allocation(void) { return ++allocationCount != failingAllocation; }
+void HeapBlock(int change) { liveAllocations += change; }
+void Handle(int change) { openHandles += change; }
+void Opened(const char *path) { lastOpenedPath = path; }
+void DebugOutput(const char *text) { debugOutput += text; }
+
+const CompatHooks Hooks = {FileOperation, Read, Allocation, HeapBlock, Handle, Opened, DebugOutput};
+
+} // namespace
+
+void FakeReset(void) {
+    CompatSetHooks(&Hooks);
+    SetLastError(0);
+    allocationCount = failingAllocation = 0;
+    readCount = failingRead = 0;
+    operationCount = failingOperation = endingOperation = 0;
+    lastOpenedPath.clear();
+    debugOutput.clear();
+    messageBoxes.clear();
+    CompatIgnoreCaseEverywhere();
+    ResetFolderDialog();
+}
+
+void FakeFailAllocation(long number) { failingAllocation = number == 0 ? 0 : allocationCount + number; }
+long FakeAllocationCount(void) { return allocationCount; }
+long FakeLiveAllocations(void) { return liveAllocations; }
+void FakeFailRead(long number) { failingRead = number == 0 ? 0 : readCount + number; }
+
+void FakeFailFileOperation(long number, DWORD error) {
+    failingOperation = number == 0 ? 0 : operationCount + number;
+    failingOperationError = error;
+}
+
+void FakeEndProcessAtFileOperation(long number) { endingOperation = number == 0 ? 0 : operationCount + number; }
+long FakeFileOperationCount(void) { return operationCount; }
+long FakeOpenHandleCount(void) { return openHandles; }
+const std::string &FakeLastOpenedPath(void) { return lastOpenedPath; }
+const std::string &FakeDebugOutput(void) { return debugOutput; }
+const std::vector<FakeMessageBox> &FakeMessageBoxes(void) { return messageBoxes; }
+
+int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
+    messageBoxes.push_back(FakeMessageBox{text ? text : "", caption ? caption : "", type});
+    return IDOK;
+}
+
+// wsprintfA writes at most 1024 characters and the terminator.
+int wsprintfA(LPSTR buffer, LPCSTR format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    int length = vsnprintf(buffer, 1025, format, arguments);
+    va_end(arguments);
+    return length > 1024 ? 1024 : length;
+}

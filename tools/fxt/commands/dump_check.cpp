@@ -1,0 +1,45 @@
+// fxt dump and fxt check: the folder's table, and what its files hold that
+// does not reach it.
+#include "commands.h"
+
+#include "output.h"
+
+#include "tools/fxt/folder/names.h"
+#include "tools/fxt/formats/check.h"
+#include "tools/fxt/formats/wording.h"
+
+int Dump(const std::string &argument, TableEncoding encoding) {
+    std::string folder;
+    FolderFiles files;
+    std::vector<TableRow> rows;
+    if (!ReadGameFolder(argument, &folder, &files, &rows)) return EXIT_FAILED;
+    std::string table = TableHeader;
+    for (const TableRow &row : rows) table += FormatTableRow(row);
+    return WriteOut(table, encoding) ? EXIT_DONE : EXIT_FAILED;
+}
+
+// The findings one a line, then what the table holds of each language.
+int Check(const std::string &argument, TableEncoding encoding) {
+    std::string folder;
+    FolderFiles files;
+    std::vector<TableRow> rows;
+    if (!ReadGameFolder(argument, &folder, &files, &rows)) return EXIT_FAILED;
+    std::string report;
+    size_t findings = 0;
+    for (int i = 0; i < LANGUAGE_COUNT; ++i)
+        for (const CheckFinding &finding : CheckFindings(files.scans[i])) {
+            report += LanguageFileName(i) + ":" + std::to_string(finding.offset) + ": " + finding.text + "\n";
+            ++findings;
+        }
+    size_t stored[LANGUAGE_COUNT] = {};
+    for (const TableRow &row : rows)
+        for (int i = 0; i < LANGUAGE_COUNT; ++i) stored[i] += row.texts[i].has_value();
+    for (int i = 0; i < LANGUAGE_COUNT; ++i) {
+        size_t without = rows.size() - stored[i];
+        report += std::string(LanguageNames[i]) + ": " + Counted(stored[i], "entry", "entries") + " stored; " +
+                  std::to_string(without) + " of the " + std::to_string(rows.size()) + " keys " +
+                  (without == 1 ? "has" : "have") + " no " + LanguageNames[i] + " text\n";
+    }
+    if (!WriteOut(report, encoding)) return EXIT_FAILED;
+    return findings ? EXIT_FAILED : EXIT_DONE;
+}

@@ -1,0 +1,66 @@
+// The game folder a command works on.
+#include "commands.h"
+
+#include "output.h"
+
+#include "tools/fxt/folder/files.h"
+#include "tools/fxt/folder/names.h"
+#include "tools/fxt/folder/replace.h"
+#include "tools/fxt/platform/platform.h"
+
+namespace {
+
+// The longest game folder the program accepts, with its trailing separator.
+const size_t LongestGameFolder = 234;
+
+// The folder with a separator at its end, as the game folder is kept.
+std::string FolderPath(const std::string &folder) {
+    return folder.back() == '/' || folder.back() == '\\' ? folder : folder + '\\';
+}
+
+// Which file a read opens where several have its name in another letter case.
+void SayWhichNamesAreRead(const std::string &folder) {
+    for (const NamesOfOneFile &twins : FindNamesOfOneFile(folder)) {
+        if (twins.read.empty()) continue;
+        std::string names;
+        for (const std::string &path : twins.paths) names += (names.empty() ? "" : " and ") + ShownPath(path);
+        Say(names + " are one name on Windows; this reads " + twins.read);
+    }
+}
+
+} // namespace
+
+std::string FolderArgumentProblem(const std::string &argument) {
+    if (argument.empty()) return "the game folder path is empty";
+    if (FolderPath(argument).size() > LongestGameFolder)
+        return argument + ": a game folder path has at most " + std::to_string(LongestGameFolder) +
+               " characters with its trailing separator";
+    return "";
+}
+
+int UseGameFolder(const std::string &argument, std::string *folder) {
+    std::string problem = FolderArgumentProblem(argument);
+    if (!problem.empty()) {
+        Say(problem);
+        return 0;
+    }
+    *folder = FolderPath(argument);
+    FindNamesInAnyCaseBelow(*folder);
+    std::vector<std::string> messages;
+    int recovered = RecoverInterruptedMake(*folder, &messages);
+    SayEach(messages);
+    return recovered;
+}
+
+int ReadGameFolder(const std::string &argument, std::string *folder, FolderFiles *files, std::vector<TableRow> *rows) {
+    if (!UseGameFolder(argument, folder)) return 0;
+    SayWhichNamesAreRead(*folder);
+    ReadFolderFiles(*folder, files);
+    for (int language = 0; language < LANGUAGE_COUNT; ++language)
+        if (!files->readable[language]) {
+            Say(ShownPath(files->paths[language]) + ": " + ErrorText(files->openErrors[language]));
+            return 0;
+        }
+    *rows = FolderRows(*files);
+    return 1;
+}

@@ -1,0 +1,31 @@
+// The table as rows: the one merge of what the four language files store,
+// as loading merges them, and what a make of rows changes in the files.
+#ifndef PARLYTE_FXT_ROWS_H
+#define PARLYTE_FXT_ROWS_H
+
+#include "language_file.h"
+#include "table.h"
+
+#include <string>
+#include <vector>
+
+// The table loading gives of the pairs each file stores: keys in the order
+// the files first store them, each file adding its texts.
+std::vector<TableRow> MergedRows(const StoredPairs (&stored)[LANGUAGE_COUNT]);
+
+// The keys the files store that the rows lack, in the order loading lists
+// them.
+std::vector<std::string> KeysNotIn(const std::vector<TableRow> &rows, const StoredPairs (&stored)[LANGUAGE_COUNT]);
+
+// The files a make of the rows must write: each that cannot be read (or is
+// missing), and each that the rows' table cannot be had without. A file the
+// game's own encoder wrote, or whose keys come in an order that loading
+// does not keep, is left alone when the table loading gives is the same.
+void FindChangedFiles(const std::vector<TableRow> &rows, const StoredPairs (&stored)[LANGUAGE_COUNT],
+                      const bool readable[LANGUAGE_COUNT], bool changed[LANGUAGE_COUNT]);
+
+// The language file of one language of the rows: the keys that have a text
+// in that language, in table order.
+std::string EncodeTableLanguage(const std::vector<TableRow> &rows, int language);
+
+#endif
