@@ -52,7 +52,11 @@ fuzz: native
 			$(NATIVE)/fuzz/$$target/seeds tests/fuzz/regressions/$$target || exit 1; \
 	done
 
+# A release is built from committed sources only, so that its commit names it.
 release: win32
+	@changes=$$(git status --porcelain) || { echo "make release: not a git checkout" >&2; exit 1; }; \
+	[ -z "$$changes" ] || { echo "make release: the tree has uncommitted changes; commit them first:" >&2; \
+	echo "$$changes" >&2; exit 1; }
 	scripts/make_release.sh $(WIN32) build/release
 
 clean:

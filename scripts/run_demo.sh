@@ -24,9 +24,10 @@ if [ -n "$saved_display" ]; then
     game=$E2E_ROOT/game
     "$top/build/native/fxt" make "$table" "$game" >/dev/null
     mkdir -p "$E2E_ROOT/work"
-    printf '[GTA]\r\nGTAPath=%s\\\r\n' "$(windows_path "$game")" >"$E2E_ROOT/work/Parlyte.ini"
-    cd "$E2E_ROOT/work"
-    exec "$WINE" "$exe"
+    # The test driver writes Parlyte.ini as the tests do, and waits for the
+    # window to be closed.
+    exec "$WINE" "$top/build/win64/tests/e2e/e2e_driver.exe" show $bits "$(windows_path "$exe")" \
+        "$(windows_path "$E2E_ROOT/work")" "$(windows_path "$game")" "$(windows_path "$table")"
 fi
 
 "$top/tests/e2e/start_display.sh" "$E2E_ROOT"

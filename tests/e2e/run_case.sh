@@ -21,15 +21,20 @@ run_driver() {
     timeout 300 "$WINE" "$driver" "$case" "$bits" "$(windows_path "$exe")" "$(windows_path "$work/run")" \
         "$(windows_path "$work/game")" "$(windows_path "$work/table.tsv")" >"$work/driver.log" 2>&1 </dev/null
 }
-status=0
-run_driver || status=$?
 # Now and then Wine fails to start a process and ends it with 1 and not a
-# word. The driver always reports, so such a run is Wine's: it is tried again.
-if [ $status -eq 1 ] && [ ! -s "$work/driver.log" ]; then
-    echo "Wine did not start the driver; starting it again"
+# word. The driver always reports, so such a run is Wine's: it is started
+# again, at most three times in all.
+starts=3
+for start in $(seq 1 $starts); do
     status=0
     run_driver || status=$?
-fi
+    [ $status -eq 1 ] && [ ! -s "$work/driver.log" ] || break
+    if [ "$start" -eq $starts ]; then
+        echo "FAIL Wine ended the driver with status 1 and printed nothing, $starts times"
+    else
+        echo "Wine did not start the driver; starting it again (start $((start + 1)) of $starts)"
+    fi
+done
 cat "$work/driver.log"
 for picture in "$work"/run/*.bmp; do
     [ -f "$picture" ] && convert "$picture" "${picture%.bmp}.png" && rm "$picture" &&

@@ -188,10 +188,20 @@ int DemoCase(const CaseContext &context) {
     return CaseResult();
 }
 
+// Not a test: Parlyte on the game folder for a person to use, until they
+// close it.
+int ShowCase(const CaseContext &context) {
+    WriteSettings(context, context.gameFolder);
+    Session session = StartParlyte(context.exe, context.workFolder);
+    WaitForSingleObject(session.process.hProcess, INFINITE);
+    return CaseResult();
+}
+
 } // namespace
 
 const CaseEntry KeyBrowserCases[] = {
     {"demo", DemoCase},
+    {"show", ShowCase},
     {"key-list", KeyListCase},
     {"click-shows-texts", ClickCase},
     {"typing-finds-keys", TypingCase},
