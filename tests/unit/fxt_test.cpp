@@ -112,10 +112,14 @@ public:
             ASSERT_EQ(flock(held, LOCK_EX), 0);
             return;
         }
-        std::string command = "cd " + Quoted(work) + " && rm -f ended held && (" + Quoted(getenv("WINE")) + " " +
+        // Only the holder and its shell's last step run in the background:
+        // a stale "ended" must be gone before the wait for the new one.
+        std::string command = "cd " + Quoted(work) + " && { (" + Quoted(getenv("WINE")) + " " +
                               Quoted(getenv("FILE_HOLDER")) + " " + Quoted(path) +
-                              " held released >holder.log 2>&1; touch ended) &";
+                              " held released >holder.log 2>&1; echo \"status $?\" >>holder.log; touch ended) & }";
         for (int start = 1;; ++start) {
+            remove((work + "/ended").c_str());
+            remove((work + "/held").c_str());
             ASSERT_EQ(system(command.c_str()), 0);
             if (WaitForFile("held", "ended") == "held") return;
             // It ended without holding the file: Wine failed to start it,
