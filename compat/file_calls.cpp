@@ -9,12 +9,19 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <string.h>
 #include <strings.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+// Windows' file times count 100 ns from 1601.
+FILETIME FileTime(const struct timespec &time) {
+    uint64_t ticks = ((uint64_t)time.tv_sec + 11644473600ULL) * 10000000 + (uint64_t)time.tv_nsec / 100;
+    return FILETIME{(DWORD)ticks, (DWORD)(ticks >> 32)};
+}
 
 // Whether every name is matched in any letter case, as Windows does; else
 // only names below caseBlindFolder (native, with its trailing slash), and
@@ -89,7 +96,7 @@ bool IsHeldElsewhere(int fd) {
 }
 
 bool IsHeldElsewhere(const std::string &path) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     bool held = IsHeldElsewhere(fd);
     close(fd);
@@ -174,10 +181,13 @@ void CompatIgnoreCaseEverywhere(void) {
 
 // What the programs ask for: an existing file opened for reading, or only to
 // see that it could be moved, with others allowed to read or with no one
-// else; or a file made for writing, anew (CREATE_NEW) or over an old one
-// (CREATE_ALWAYS). A new file can be written again by its owner whatever
-// the umask, as Windows' files without the read-only attribute can.
-HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD, HANDLE) {
+// else; a folder opened with FILE_FLAG_BACKUP_SEMANTICS; or a file made for
+// writing, anew (CREATE_NEW) or over an old one (CREATE_ALWAYS). A new file
+// can be written again by its owner whatever the umask, as Windows' files
+// without the read-only attribute can. A pipe or device opens without
+// waiting, as under Wine, and tells what it is through GetFileType.
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD flags,
+                   HANDLE) {
     std::string native = CompatNativePath(path);
     HOOK_TELL(opened, native.c_str());
     if (!OperationGoesAhead()) return INVALID_HANDLE_VALUE;
@@ -186,14 +196,15 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
-    int flags = !writing ? O_RDONLY : disposition == CREATE_NEW ? O_WRONLY | O_CREAT | O_EXCL
-                                                                 : O_WRONLY | O_CREAT | O_TRUNC;
+    int mode = !writing ? O_RDONLY : disposition == CREATE_NEW ? O_WRONLY | O_CREAT | O_EXCL
+                                                                : O_WRONLY | O_CREAT | O_TRUNC;
     bool made = writing && !Exists(native);
-    int fd = open(native.c_str(), flags | O_CLOEXEC, 0666);
+    int fd = open(native.c_str(), mode | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
         SetLastError(errno == EEXIST ? ERROR_FILE_EXISTS : ErrorForFailedCall(errno, native));
         return INVALID_HANDLE_VALUE;
     }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (made) {
         mode_t mask = umask(0);
         umask(mask);
@@ -201,7 +212,7 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
     }
     struct stat info;
     DWORD error = 0;
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))
+    if (fstat(fd, &info) != 0 || (S_ISDIR(info.st_mode) && !(flags & FILE_FLAG_BACKUP_SEMANTICS)))
         error = ERROR_ACCESS_DENIED;
     else if (share == 0 ? flock(fd, LOCK_EX | LOCK_NB) != 0 : !writing && IsHeldElsewhere(fd))
         error = ERROR_SHARING_VIOLATION;
@@ -212,6 +223,43 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
     }
     HOOK_TELL(handle, +1);
     return HandleFromDescriptor(fd);
+}
+
+DWORD GetFileType(HANDLE file) {
+    struct stat info;
+    if (fstat(DescriptorFromHandle(file), &info) != 0) return FILE_TYPE_UNKNOWN;
+    if (S_ISREG(info.st_mode) || S_ISDIR(info.st_mode)) return FILE_TYPE_DISK;
+    return S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode) ? FILE_TYPE_PIPE : FILE_TYPE_CHAR;
+}
+
+BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION *information) {
+    struct stat info;
+    if (fstat(DescriptorFromHandle(file), &info) != 0) return Failed(ErrorForFailedCall(errno, ""));
+    *information = BY_HANDLE_FILE_INFORMATION();
+    information->dwFileAttributes = S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY
+                                    : IsReadOnly(info)     ? FILE_ATTRIBUTE_READONLY
+                                                           : FILE_ATTRIBUTE_NORMAL;
+    information->ftLastWriteTime = FileTime(info.st_mtim);
+    information->dwVolumeSerialNumber = (DWORD)info.st_dev;
+    information->nFileSizeHigh = (DWORD)((uint64_t)info.st_size >> 32);
+    information->nFileSizeLow = (DWORD)info.st_size;
+    information->nNumberOfLinks = (DWORD)info.st_nlink;
+    information->nFileIndexHigh = (DWORD)((uint64_t)info.st_ino >> 32);
+    information->nFileIndexLow = (DWORD)info.st_ino;
+    return TRUE;
+}
+
+// The path the file opened really has, links followed, as the system names
+// it: here the descriptor's own.
+DWORD GetFinalPathNameByHandleA(HANDLE file, LPSTR path, DWORD size, DWORD) {
+    char link[64], target[4096];
+    snprintf(link, sizeof link, "/proc/self/fd/%d", DescriptorFromHandle(file));
+    ssize_t length = readlink(link, target, sizeof target);
+    if (length < 0 || (size_t)length >= sizeof target) return 0;
+    if ((DWORD)length >= size) return (DWORD)length + 1;
+    memcpy(path, target, (size_t)length);
+    path[length] = '\0';
+    return (DWORD)length;
 }
 
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD delivered, LPOVERLAPPED) {
@@ -296,24 +344,26 @@ BOOL DeleteFileA(LPCSTR path) {
     return Failed(ErrorForFailedCall(errno, native));
 }
 
+// A symbolic link is a reparse point, as Windows shows its own links, with
+// what it leads to being a folder or read-only; one that leads nowhere is
+// a link to a file.
 DWORD GetFileAttributesA(LPCSTR path) {
     std::string native = CompatNativePath(path);
     struct stat info;
-    if (stat(native.c_str(), &info) != 0) {
+    if (lstat(native.c_str(), &info) != 0) {
         SetLastError(ErrorForFailedCall(errno, native));
         return INVALID_FILE_ATTRIBUTES;
     }
-    if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
-    return IsReadOnly(info) ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL;
+    DWORD link = 0;
+    if (S_ISLNK(info.st_mode)) {
+        link = FILE_ATTRIBUTE_REPARSE_POINT;
+        if (stat(native.c_str(), &info) != 0) return link;
+    }
+    if (S_ISDIR(info.st_mode)) return link | FILE_ATTRIBUTE_DIRECTORY;
+    return link | (IsReadOnly(info) ? FILE_ATTRIBUTE_READONLY : link ? 0 : FILE_ATTRIBUTE_NORMAL);
 }
 
 namespace {
-
-// Windows' file times count 100 ns from 1601.
-FILETIME FileTime(const struct timespec &time) {
-    uint64_t ticks = ((uint64_t)time.tv_sec + 11644473600ULL) * 10000000 + (uint64_t)time.tv_nsec / 100;
-    return FILETIME{(DWORD)ticks, (DWORD)(ticks >> 32)};
-}
 
 void FillFound(const std::string &native, const std::string &name, WIN32_FIND_DATAA *found) {
     *found = WIN32_FIND_DATAA();

@@ -49,7 +49,14 @@ typedef void *LPOVERLAPPED;
 #define FILE_ATTRIBUTE_READONLY 0x00000001u
 #define FILE_ATTRIBUTE_DIRECTORY 0x00000010u
 #define FILE_ATTRIBUTE_NORMAL 0x00000080u
+#define FILE_ATTRIBUTE_REPARSE_POINT 0x00000400u
 #define FILE_FLAG_SEQUENTIAL_SCAN 0x08000000u
+#define FILE_FLAG_BACKUP_SEMANTICS 0x02000000u
+
+#define FILE_TYPE_UNKNOWN 0
+#define FILE_TYPE_DISK 1
+#define FILE_TYPE_CHAR 2
+#define FILE_TYPE_PIPE 3
 
 #define ERROR_FILE_NOT_FOUND 2
 #define ERROR_PATH_NOT_FOUND 3
@@ -61,6 +68,7 @@ typedef void *LPOVERLAPPED;
 #define ERROR_FILE_EXISTS 80
 #define ERROR_DISK_FULL 112
 #define ERROR_DIR_NOT_EMPTY 145
+#define ERROR_BAD_FILE_TYPE 222
 #define ERROR_ALREADY_EXISTS 183
 #define ERROR_IO_DEVICE 1117
 // A failure of this system that Windows has no code for: its errno, with
@@ -101,6 +109,19 @@ typedef struct {
     CHAR cAlternateFileName[14];
 } WIN32_FIND_DATAA;
 
+typedef struct {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD dwVolumeSerialNumber;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD nNumberOfLinks;
+    DWORD nFileIndexHigh;
+    DWORD nFileIndexLow;
+} BY_HANDLE_FILE_INFORMATION;
+
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                    DWORD disposition, DWORD flags, HANDLE templateFile);
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED overlapped);
@@ -115,6 +136,9 @@ DWORD GetFileAttributesA(LPCSTR path);
 HANDLE FindFirstFileA(LPCSTR path, WIN32_FIND_DATAA *found);
 BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA *found);
 BOOL FindClose(HANDLE search);
+DWORD GetFileType(HANDLE file);
+BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION *information);
+DWORD GetFinalPathNameByHandleA(HANDLE file, LPSTR path, DWORD size, DWORD flags);
 
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR value,
                                DWORD size, LPCSTR file);

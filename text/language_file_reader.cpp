@@ -25,7 +25,13 @@ int OpenLanguageFileAt(const char *path) {
     BlockStart = 0;
     reader->file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                                FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, NULL);
-    return reader->file != INVALID_HANDLE_VALUE;
+    if (reader->file == INVALID_HANDLE_VALUE) return 0;
+    // A pipe or a device by a language file's name, as a game folder from
+    // the internet may hold, would keep the reader waiting for ever.
+    if (GetFileType(reader->file) == FILE_TYPE_DISK) return 1;
+    CloseHandle(reader->file);
+    SetLastError(ERROR_BAD_FILE_TYPE);
+    return 0;
 }
 
 int ReadRawByte(void) {

@@ -37,6 +37,15 @@ std::string ReadBytes(const std::string &path) {
     return text.str();
 }
 
+// A file larger than this is told by its size: a test makes it sparse.
+static const off_t LargestSnapshotFile = 1 << 26;
+
+static std::string LinkTarget(const char *path) {
+    char target[4096];
+    ssize_t length = readlink(path, target, sizeof target);
+    return length < 0 ? "" : std::string(target, (size_t)length);
+}
+
 std::map<std::string, std::string> FolderSnapshot(const std::string &folder) {
     static std::map<std::string, std::string> *snapshot;
     static size_t prefix;
@@ -51,6 +60,12 @@ std::map<std::string, std::string> FolderSnapshot(const std::string &folder) {
             name = name.substr(prefix);
             if (S_ISDIR(info->st_mode))
                 (*snapshot)[name + "/"] = "";
+            else if (S_ISLNK(info->st_mode))
+                (*snapshot)[name] = "link to " + LinkTarget(path);
+            else if (!S_ISREG(info->st_mode))
+                (*snapshot)[name] = "not a file";
+            else if (info->st_size > LargestSnapshotFile)
+                (*snapshot)[name] = std::to_string(info->st_size) + " bytes";
             else
                 (*snapshot)[name] = ReadBytes(path);
             return 0;

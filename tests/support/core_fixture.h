@@ -18,8 +18,10 @@ std::string MakeTemporaryFolder(void);
 void RemoveTree(const std::string &path);
 void WriteBytes(const std::string &path, const std::string &bytes);
 std::string ReadBytes(const std::string &path);
-// Every file and folder below a folder: a file's path with its bytes, a
-// folder's path with "/" at its end and no bytes.
+// Every file and folder below a folder: a file's path with its bytes (or,
+// for one of more than 64 MB, its size), a folder's path with "/" at its
+// end and no bytes, a link's with what it leads to, anything else's with
+// "not a file". Links are not followed.
 std::map<std::string, std::string> FolderSnapshot(const std::string &folder);
 
 // The table as lines of "key|English|French|German|Italian", with "-" for an

@@ -2,6 +2,8 @@
 #ifndef PARLYTE_FXT_PLATFORM_H
 #define PARLYTE_FXT_PLATFORM_H
 
+#include <windows.h>
+
 #include <string>
 
 // Standard input and output carry bytes: no line end is changed on the way.
@@ -13,6 +15,10 @@ std::string ShownPath(const std::string &path);
 // on Linux, the folder itself and every other path (the table's) are taken
 // as written.
 void FindNamesInAnyCaseBelow(const std::string &folder);
+// The path of an open file or folder as the system has it, links followed;
+// "" where the system cannot tell (Windows before Vista, which has no links
+// to files).
+std::string FinalPathOf(HANDLE file);
 
 // Whether standard output is a console window, not a file or a pipe.
 bool WritesToConsole(void);

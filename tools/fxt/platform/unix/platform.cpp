@@ -15,6 +15,12 @@ void FindNamesInAnyCaseBelow(const std::string &folder) {
     CompatIgnoreCaseOnlyBelow(folder);
 }
 
+std::string FinalPathOf(HANDLE file) {
+    char path[4096];
+    DWORD length = GetFinalPathNameByHandleA(file, path, sizeof path, 0);
+    return length > 0 && length < sizeof path ? std::string(path, length) : "";
+}
+
 bool WritesToConsole(void) {
     return false;
 }

@@ -24,6 +24,16 @@ std::string ShownPath(const std::string &path) {
 // Windows finds names in any letter case by itself.
 void FindNamesInAnyCaseBelow(const std::string &) {}
 
+// Found when it is called, so that fxt.exe still starts where it is not.
+std::string FinalPathOf(HANDLE file) {
+    typedef DWORD(WINAPI * FinalPathCall)(HANDLE, LPSTR, DWORD, DWORD);
+    static FinalPathCall call =
+        (FinalPathCall)(void (*)(void))GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA");
+    char path[MAX_PATH * 4];
+    DWORD length = call ? call(file, path, sizeof path, 0) : 0;
+    return length > 0 && length < sizeof path ? std::string(path, length) : "";
+}
+
 bool WritesToConsole(void) {
     DWORD mode;
     return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
