@@ -12,7 +12,8 @@ namespace {
 
 long allocationCount, failingAllocation, liveAllocations;
 long readCount, failingRead;
-long operationCount, failingOperation, endingOperation;
+long operationCount, failingOperation, endingOperation, pausingOperation;
+int pausedDescriptor, resumeDescriptor;
 DWORD failingOperationError;
 long openHandles;
 std::string lastOpenedPath;
@@ -22,6 +23,10 @@ std::vector<FakeMessageBox> messageBoxes;
 int FileOperation(void) {
     ++operationCount;
     if (operationCount == endingOperation) _exit(FakeKilledStatus);
+    if (operationCount == pausingOperation) {
+        char byte = 0;
+        if (write(pausedDescriptor, &byte, 1) != 1 || read(resumeDescriptor, &byte, 1) != 1) _exit(FakeKilledStatus);
+    }
     if (operationCount != failingOperation) return 1;
     SetLastError(failingOperationError);
     return 0;
@@ -43,7 +48,7 @@ void FakeReset(void) {
     SetLastError(0);
     allocationCount = failingAllocation = 0;
     readCount = failingRead = 0;
-    operationCount = failingOperation = endingOperation = 0;
+    operationCount = failingOperation = endingOperation = pausingOperation = 0;
     lastOpenedPath.clear();
     debugOutput.clear();
     messageBoxes.clear();
@@ -62,6 +67,12 @@ void FakeFailFileOperation(long number, DWORD error) {
 }
 
 void FakeEndProcessAtFileOperation(long number) { endingOperation = number == 0 ? 0 : operationCount + number; }
+void FakePauseAtFileOperation(long number, int paused, int resume) {
+    pausingOperation = number == 0 ? 0 : operationCount + number;
+    pausedDescriptor = paused;
+    resumeDescriptor = resume;
+}
+
 long FakeFileOperationCount(void) { return operationCount; }
 long FakeOpenHandleCount(void) { return openHandles; }
 const std::string &FakeLastOpenedPath(void) { return lastOpenedPath; }

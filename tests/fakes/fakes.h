@@ -39,6 +39,10 @@ void FakeFailFileOperation(long number, DWORD error);
 // and the exit status is FakeKilledStatus. 0 for none.
 void FakeEndProcessAtFileOperation(long number);
 enum { FakeKilledStatus = 86 };
+// The process stops before the file operation with this number, as a busy
+// machine may stop it: it writes a byte to the descriptor paused, and goes
+// on once it reads one from resume. 0 for none.
+void FakePauseAtFileOperation(long number, int paused, int resume);
 long FakeFileOperationCount(void);
 long FakeOpenHandleCount(void);
 // Native form of the path of the last CreateFileA call.

@@ -10,10 +10,12 @@
 #include "tools/fxt/formats/rows.h"
 #include "tools/fxt/formats/encoding.h"
 #include "tools/fxt/formats/po.h"
+#include "tools/fxt/formats/sha256.h"
 #include "tools/fxt/formats/table.h"
 
 #include <algorithm>
 #include <dirent.h>
+#include <functional>
 #include <iostream>
 #include <random>
 #include <set>
@@ -297,6 +299,198 @@ TEST_F(FxtTest, ReplacesAllFourFilesOrNone) {
     EXPECT_EQ(made.err, "fxt: another fxt make is working on this folder (" + Shown(journal) +
                             " is in use); try again once it has finished\n");
     EXPECT_EQ(ReadBytes(journal), "");
+}
+
+// A journal of fxt make as a game folder from the internet may bring one:
+// the make it names, then the lines given.
+std::string ForgedJournal(const std::string &lines) {
+    return "fxt make journal: while this file is here the make is unfinished; any fxt command puts the folder back\n"
+           "make\t0123456789abcdef0123456789abcdef\n" +
+           lines;
+}
+
+// A file's size and checksum as a journal gives them.
+std::string SumOf(const std::string &path) {
+    std::string bytes = ReadBytes(path);
+    return std::to_string(bytes.size()) + "\t" + Sha256Of(bytes);
+}
+
+// A journal that is no journal of fxt make's, or says what the folder does
+// not hold, is not acted on: it is moved aside, reading goes on, the folder
+// stays byte for byte as it was and nothing outside it is touched.
+TEST_F(FxtTest, ForgedJournalsChangeNothing) {
+    const std::string header = TableHeader, game = work + "/game", data = game + "/GTADATA/", outside = work + "/outside";
+    const std::string table = header + "A\tone\tun\teins\tuno\n";
+    const std::string swapping = "planned\nfile\tENGLISH.FXT.bak\t1-2\nfile\tENGLISH.FXT.new\t1-3\nswapping\n";
+    struct Case {
+        const char *what;
+        std::function<void()> plant;
+        std::string message;  // after the journal's path
+    };
+    const std::vector<Case> cases = {
+        {"planned, naming the backup the user has", [&] {
+             WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tENGLISH.FXT\tENGLISH.FXT.bak\t" +
+                                                                 SumOf(data + "ENGLISH.FXT") + "\t1\t" +
+                                                                 Sha256Of("x") + "\nplanned\n"));
+         },
+         " does not match the folder (" + Shown(data + "ENGLISH.FXT.bak") + " is not a file the make wrote)"},
+        {"swapping, the language files as new ones in folders it says it made", [&] {
+             std::string lines = "made\tgame folder\nmade\tGTADATA\n", files;
+             for (const char *name : {"ENGLISH.FXT", "FRENCH.FXT", "GERMAN.FXT", "ITALIAN.FXT"}) {
+                 lines += std::string("replace\t") + name + "\t-\t-\t-\t" + SumOf(data + name) + "\n";
+                 files += std::string("file\t") + name + ".new\t1-" + name + "\n";
+             }
+             WriteBytes(data + "fxt-make.journal", ForgedJournal(lines + "planned\n" + files + "swapping\n"));
+         },
+         " does not match the folder (" + Shown(data + "ITALIAN.FXT") +
+             " holds neither what it held before the make nor what the make wrote)"},
+        {"swapping, with junk as the backup", [&] {
+             WriteBytes(data + "ENGLISH.FXT.bak", "junk");
+             WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tENGLISH.FXT\tENGLISH.FXT.bak\t" +
+                                                                 SumOf(data + "ENGLISH.FXT.bak") + "\t" +
+                                                                 SumOf(data + "ENGLISH.FXT") + "\n" + swapping));
+         },
+         " does not match the folder (" + Shown(data + "ENGLISH.FXT") +
+             " holds neither what it held before the make nor what the make wrote)"},
+        {"swapping, the backup a link to a file outside", [&] {
+             WriteBytes(outside + "/id_rsa", "secret");
+             ASSERT_EQ(remove((data + "ENGLISH.FXT.bak").c_str()), 0);
+             ASSERT_EQ(symlink("../../outside/id_rsa", (data + "ENGLISH.FXT.bak").c_str()), 0);
+             WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tENGLISH.FXT\tENGLISH.FXT.bak\t" +
+                                                                 SumOf(outside + "/id_rsa") + "\t" +
+                                                                 SumOf(data + "ENGLISH.FXT") + "\n" + swapping));
+         },
+         " does not match the folder (" + Shown(data + "ENGLISH.FXT") +
+             " holds neither what it held before the make nor what the make wrote)"},
+        {"planned, the backup a folder", [&] {
+             ASSERT_EQ(remove((data + "GERMAN.FXT.bak").c_str()), 0);
+             ASSERT_EQ(mkdir((data + "GERMAN.FXT.bak").c_str(), 0777), 0);
+             WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tGERMAN.FXT\tGERMAN.FXT.bak\t" +
+                                                                 SumOf(data + "GERMAN.FXT") + "\t1\t" +
+                                                                 Sha256Of("x") + "\nplanned\n"));
+         },
+         " does not match the folder (" + Shown(data + "GERMAN.FXT.bak") + " is not a file the make wrote)"},
+        {"planned, a new file that is not the one planned", [&] {
+             WriteBytes(data + "ENGLISH.FXT.new", "someone's");
+             WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tENGLISH.FXT\t-\t-\t-\t1\t" +
+                                                                 Sha256Of("x") + "\nplanned\n"));
+         },
+         " does not match the folder (" + Shown(data + "ENGLISH.FXT.new") + " is not a file the make wrote)"},
+        {"a pipe", [&] { ASSERT_EQ(mkfifo((data + "fxt-make.journal").c_str(), 0644), 0); },
+         " is a device or a pipe, which fxt neither reads nor moves: remove it; nothing was changed"},
+        {"three gigabytes, sparse", [&] {
+             WriteBytes(data + "fxt-make.journal", ForgedJournal(""));
+             ASSERT_EQ(truncate((data + "fxt-make.journal").c_str(), 3ll << 30), 0);
+         },
+         " is larger than a journal of fxt make can be"},
+        {"no journal", [&] { WriteBytes(data + "fxt-make.journal", "rm -rf /\n"); },
+         " is not a journal fxt make wrote (its first line is not a journal's)"},
+        {"a link to a file outside", [&] {
+             WriteBytes(outside + "/id_rsa", "secret");
+             ASSERT_EQ(symlink("../../outside/id_rsa", (data + "fxt-make.journal").c_str()), 0);
+         },
+         " is a link, which fxt neither reads nor moves: remove it; nothing was changed"},
+    };
+    for (const Case &each : cases) {
+        SCOPED_TRACE(each.what);
+        RemoveTree(game);
+        RemoveTree(outside);
+        ASSERT_EQ(mkdir(outside.c_str(), 0777), 0);
+        ASSERT_EQ(MakeFrom(header + "A\tzero\tz\xC3\xA9ro\tnull\tzero\n", game).status, 0);
+        ASSERT_EQ(MakeFrom(table, game).status, 0) << "the backups hold the first make's files";
+        each.plant();
+        std::map<std::string, std::string> expected = FolderSnapshot(game), outsideBefore = FolderSnapshot(outside);
+        bool movedAside = each.message.find("neither reads nor moves") == std::string::npos;
+        if (movedAside) {
+            expected["GTADATA/fxt-make.journal.rejected"] = expected["GTADATA/fxt-make.journal"];
+            expected.erase("GTADATA/fxt-make.journal");
+        }
+        FxtRun dumped = Fxt({"dump", game});
+        EXPECT_EQ(dumped.status, 0);
+        EXPECT_EQ(dumped.out, table);
+        EXPECT_EQ(dumped.err, "fxt: " + Shown(data + "fxt-make.journal") + each.message +
+                                  (movedAside ? ": it was not acted on and is kept as fxt-make.journal.rejected; "
+                                                "nothing else was changed\n"
+                                              : "\n"));
+        EXPECT_EQ(FolderSnapshot(game), expected);
+        EXPECT_EQ(FolderSnapshot(outside), outsideBefore);
+    }
+}
+
+// What stands where a make writes and is no file of its own, a language
+// file that is a pipe, and a GTADATA that cannot be written to: each is
+// told in one line before anything changes, and the folder stays as it is.
+TEST_F(FxtTest, WhatIsNoFileStopsAMakeBeforeAnyChange) {
+    const std::string header = TableHeader, game = work + "/game", data = game + "/GTADATA/";
+    const std::string table = header + "A\tone\tun\teins\tuno\n", changed = header + "A\t1\t1\t1\t1\n";
+    const std::string nothing = "fxt: nothing was written\n";
+    // Wine's own words for a file it cannot make; and it says it removed a
+    // file it did not remove.
+    const std::string denied = WindowsFxt() ? "Access denied." : "Access is denied.";
+    const std::string notRemoved = WindowsFxt() ? "it is still there" : denied;
+    // A make killed as it wrote its first new file, in a GTADATA that can no
+    // longer be written to: reading goes on, writing does not.
+    const std::function<void()> staleJournal = [&] {
+        WriteBytes(data + "ENGLISH.FXT.new", "");
+        WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tENGLISH.FXT\tENGLISH.FXT.bak\t" +
+                                                            SumOf(data + "ENGLISH.FXT") + "\t1\t" + Sha256Of("x") +
+                                                            "\nplanned\n"));
+        ASSERT_EQ(system(("chattr +i " + Quoted(data)).c_str()), 0);
+    };
+    const std::string undoFailed =
+        "fxt: an earlier fxt make of this folder was interrupted, and putting the folder back failed:\n"
+        "fxt: cannot remove " + Shown(data + "ENGLISH.FXT.new") + ": " + notRemoved + "\n"
+        "fxt: that is left to do; the next fxt command tries it again, and no fxt command writes here until it "
+        "succeeds\n";
+    struct Case {
+        const char *what;
+        std::function<void()> plant;
+        std::vector<std::string> command;  // on the game folder
+        int status;
+        std::string err;
+    };
+    const std::vector<Case> cases = {
+        {"a folder for a backup", [&] { ASSERT_EQ(mkdir((data + "GERMAN.FXT.bak").c_str(), 0777), 0); },
+         {"make", "--remove-keys", work + "/table.tsv"}, 1,
+         "fxt: " + Shown(data + "GERMAN.FXT.bak") + " is a folder, where fxt make keeps the backup of GERMAN.FXT: "
+                                                    "move it away\n" + nothing},
+        {"a link for a backup", [&] { ASSERT_EQ(symlink("FRENCH.FXT", (data + "FRENCH.FXT.bak").c_str()), 0); },
+         {"make", "--remove-keys", work + "/table.tsv"}, 1,
+         "fxt: " + Shown(data + "FRENCH.FXT.bak") + " is a link, where fxt make keeps the backup of FRENCH.FXT: move "
+                                                    "it away\n" + nothing},
+        {"a pipe for a new file", [&] { ASSERT_EQ(mkfifo((data + "ENGLISH.FXT.new").c_str(), 0644), 0); },
+         {"make", "--remove-keys", work + "/table.tsv"}, 1,
+         "fxt: " + Shown(data + "ENGLISH.FXT.new") + " is in the way: fxt make writes there while it works; move it "
+                                                     "away\n" + nothing},
+        {"a pipe for a language file", [&] {
+             ASSERT_EQ(remove((data + "ITALIAN.FXT").c_str()), 0);
+             ASSERT_EQ(mkfifo((data + "ITALIAN.FXT").c_str(), 0644), 0);
+         },
+         {"make", "--remove-keys", work + "/table.tsv"}, 1,
+         "fxt: " + Shown(data + "ITALIAN.FXT") + " is a device or a pipe, not a language file\n" + nothing},
+        {"a GTADATA that cannot be written to", [&] { ASSERT_EQ(system(("chattr +i " + Quoted(data)).c_str()), 0); },
+         {"make", "--remove-keys", work + "/table.tsv"}, 1,
+         "fxt: nothing was written: " + Shown(game + "/GTADATA") + " cannot be written to: " + denied + "\n"},
+        {"a stale journal there, read", staleJournal, {"dump"}, 0, undoFailed},
+        {"a stale journal there, written to", staleJournal, {"make", "--remove-keys", work + "/table.tsv"}, 1,
+         undoFailed + nothing},
+    };
+    for (const Case &each : cases) {
+        SCOPED_TRACE(each.what);
+        Run("chattr -R -i " + Quoted(game) + " 2>/dev/null");
+        RemoveTree(game);
+        ASSERT_EQ(MakeFrom(table, game).status, 0);
+        WriteBytes(work + "/table.tsv", changed);
+        each.plant();
+        std::map<std::string, std::string> before = FolderSnapshot(game);
+        std::vector<std::string> arguments = each.command;
+        arguments.push_back(game);
+        FxtRun run = Fxt(arguments);
+        EXPECT_EQ(run.status, each.status);
+        EXPECT_EQ(run.err, each.err);
+        EXPECT_EQ(FolderSnapshot(game), before);
+    }
+    Run("chattr -R -i " + Quoted(game));
 }
 
 // Running out of memory ends fxt with one line and status 1, having written

@@ -23,15 +23,19 @@ int Restore(const std::string &argument);
 
 // What is wrong with a game folder argument, or "".
 std::string FolderArgumentProblem(const std::string &argument);
+// Whether a command only reads the game folder or writes to it.
+enum FolderUse { READING, WRITING };
 // Checks the game folder argument and gives the folder, ending with a
 // separator, below which names are found in any letter case; then undoes
 // a make of it that was interrupted. Returns 0, having said why, when the
-// command cannot go on.
-int UseGameFolder(const std::string &argument, std::string *folder);
+// command cannot go on: another make is working there, or, for a command
+// that writes, an earlier make's journal was left or moved aside.
+int UseGameFolder(const std::string &argument, FolderUse use, std::string *folder);
 // That, then reads the folder's files and the table they give, saying which
 // file it reads where several have its name in another letter case.
 // Returns 0, having said which, when a file cannot be opened.
-int ReadGameFolder(const std::string &argument, std::string *folder, FolderFiles *files, std::vector<TableRow> *rows);
+int ReadGameFolder(const std::string &argument, FolderUse use, std::string *folder, FolderFiles *files,
+                   std::vector<TableRow> *rows);
 // Writes the language files of the rows that they change, leaving the
 // others alone; the backups made are added to output, warnings and
 // failures said. Returns 1 when the folder holds the rows' table.

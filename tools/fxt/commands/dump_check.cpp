@@ -12,7 +12,7 @@ int Dump(const std::string &argument, TableEncoding encoding) {
     std::string folder;
     FolderFiles files;
     std::vector<TableRow> rows;
-    if (!ReadGameFolder(argument, &folder, &files, &rows)) return EXIT_FAILED;
+    if (!ReadGameFolder(argument, READING, &folder, &files, &rows)) return EXIT_FAILED;
     std::string table = TableHeader;
     for (const TableRow &row : rows) table += FormatTableRow(row);
     return WriteOut(table, encoding) ? EXIT_DONE : EXIT_FAILED;
@@ -23,7 +23,7 @@ int Check(const std::string &argument, TableEncoding encoding) {
     std::string folder;
     FolderFiles files;
     std::vector<TableRow> rows;
-    if (!ReadGameFolder(argument, &folder, &files, &rows)) return EXIT_FAILED;
+    if (!ReadGameFolder(argument, READING, &folder, &files, &rows)) return EXIT_FAILED;
     std::string report;
     size_t findings = 0;
     for (int i = 0; i < LANGUAGE_COUNT; ++i)

@@ -38,7 +38,7 @@ std::string FolderArgumentProblem(const std::string &argument) {
     return "";
 }
 
-int UseGameFolder(const std::string &argument, std::string *folder) {
+int UseGameFolder(const std::string &argument, FolderUse use, std::string *folder) {
     std::string problem = FolderArgumentProblem(argument);
     if (!problem.empty()) {
         Say(problem);
@@ -47,13 +47,16 @@ int UseGameFolder(const std::string &argument, std::string *folder) {
     *folder = FolderPath(argument);
     FindNamesInAnyCaseBelow(*folder);
     std::vector<std::string> messages;
-    int recovered = RecoverInterruptedMake(*folder, &messages);
+    FolderState state = RecoverInterruptedMake(*folder, &messages);
     SayEach(messages);
-    return recovered;
+    if (state == FOLDER_SETTLED || (state == FOLDER_UNSETTLED && use == READING)) return 1;
+    if (state == FOLDER_UNSETTLED) Say("nothing was written");
+    return 0;
 }
 
-int ReadGameFolder(const std::string &argument, std::string *folder, FolderFiles *files, std::vector<TableRow> *rows) {
-    if (!UseGameFolder(argument, folder)) return 0;
+int ReadGameFolder(const std::string &argument, FolderUse use, std::string *folder, FolderFiles *files,
+                   std::vector<TableRow> *rows) {
+    if (!UseGameFolder(argument, use, folder)) return 0;
     SayWhichNamesAreRead(*folder);
     ReadFolderFiles(*folder, files);
     for (int language = 0; language < LANGUAGE_COUNT; ++language)

@@ -43,7 +43,7 @@ int Make(const std::string &tablePath, const std::string &argument, TableEncodin
     }
     for (const std::string &warning : warnings) Say(NamedPath(tablePath) + ": " + EncodedTable(warning, encoding));
     std::string folder;
-    if (!UseGameFolder(argument, &folder)) return EXIT_FAILED;
+    if (!UseGameFolder(argument, WRITING, &folder)) return EXIT_FAILED;
     // A file that cannot be opened is told by the make that replaces it.
     FolderFiles files;
     ReadFolderFiles(folder, &files);

@@ -41,7 +41,7 @@ int Po(PoRequest request, const std::string &argument) {
     std::string folder;
     FolderFiles files;
     std::vector<TableRow> rows;
-    if (!ReadGameFolder(argument, &folder, &files, &rows)) return EXIT_FAILED;
+    if (!ReadGameFolder(argument, READING, &folder, &files, &rows)) return EXIT_FAILED;
     FILETIME written;
     const std::string &dated = files.paths[request.asTemplate ? request.source : request.language];
     if (!LastWriteTime(dated, &written)) {
@@ -73,7 +73,7 @@ int MakeFromPo(int language, const std::string &poPath, const std::string &argum
     std::string folder;
     FolderFiles files;
     std::vector<TableRow> rows;
-    if (!ReadGameFolder(argument, &folder, &files, &rows)) return EXIT_FAILED;
+    if (!ReadGameFolder(argument, WRITING, &folder, &files, &rows)) return EXIT_FAILED;
     std::map<std::string, size_t> positions;
     for (size_t i = 0; i < rows.size(); ++i) positions[rows[i].key] = i;
     std::vector<std::string> warnings;

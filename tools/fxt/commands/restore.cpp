@@ -10,7 +10,7 @@
 
 int Restore(const std::string &argument) {
     std::string folder;
-    if (!UseGameFolder(argument, &folder)) return EXIT_FAILED;
+    if (!UseGameFolder(argument, WRITING, &folder)) return EXIT_FAILED;
     Backups backups;
     std::string error;
     if (!ReadBackups(folder, &backups, &error)) {

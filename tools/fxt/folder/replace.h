@@ -1,6 +1,6 @@
 // fxt make's writing: the four language files of a game folder replaced all
 // or none, each replaced file kept once as NAME.bak, through a journal that
-// lets the next fxt command undo a make that was killed.
+// lets the next fxt command undo a make that was killed, and only that.
 #ifndef PARLYTE_FXT_REPLACE_H
 #define PARLYTE_FXT_REPLACE_H
 
@@ -18,21 +18,28 @@ struct ReplaceReport {
 // Writes FOLDER\GTADATA\ENGLISH.FXT and the others (FOLDER ending with a
 // separator) that have an image, making the folders if need be, under
 // whatever letter case the files have; those without are left alone.
-// Checks first that each file can be replaced, then writes the journal, a
-// copy of each old file's bytes and the new files beside the old ones,
-// flushed, and then renames each new file over its old one. When any step
-// fails, puts back what it had replaced, removes what it made and returns
-// 0: the folder holds what it held before. Returns 1 when all are in place.
-// unreached counts for each file the entries loading never reaches, which
-// the backup keeps.
+// Takes the journal first, so that no other make works beside it, then
+// checks that each file can be replaced; then writes the plan, a copy of
+// each old file's bytes and the new files beside the old ones, flushed, and
+// renames each new file over its old one. When a step fails, puts back
+// what it had replaced, removes what it made, and only that, and returns
+// 0. Returns 1 when all are in place. unreached counts for each file the
+// entries loading never reaches, which the backup keeps.
 int ReplaceLanguageFiles(const std::string &folder, const std::string *const images[LANGUAGE_COUNT],
                          const int unreached[LANGUAGE_COUNT], ReplaceReport *report);
 
+// How a game folder stands after looking for an interrupted make.
+enum FolderState {
+    FOLDER_SETTLED,    // no journal, or the make it tells of undone or finished
+    FOLDER_UNSETTLED,  // a journal left as it is, or moved aside: reading may go on, writing may not
+    FOLDER_BUSY,       // another fxt make is working on it
+};
+
 // When FOLDER\GTADATA holds the journal of a make that did not finish,
-// undoes that make, or finishes one that had put every file in place, and
-// says so in messages. Returns 1 then or when there is no journal; 0, with
-// messages saying why and what is left to do, when the folder cannot be
-// put back or another make is working on it.
-int RecoverInterruptedMake(const std::string &folder, std::vector<std::string> *messages);
+// undoes that make, or finishes one that had put every file in place,
+// where the folder holds just what the journal says; a journal that does
+// not match the folder, or is no journal, is not acted on but moved aside.
+// Says in messages what it did and left, and why.
+FolderState RecoverInterruptedMake(const std::string &folder, std::vector<std::string> *messages);
 
 #endif

@@ -1,76 +1,151 @@
-// The journal's lines: the first says what the file is, then the folders the
-// make made, one line per file it replaces with where the old bytes are
-// ("-" for none), and a line for each stage reached:
+// The journal's lines, the fields of each separated by tabs: the first
+// says what the file is, then the make's identifier, the folders it made,
+// one line per file it replaces with where the old bytes are ("-" for
+// none) and the size and SHA-256 of the old and new bytes, "planned", the
+// identity of each file the make wrote, and the later stages:
 //
 //     fxt make journal: while this file is here the make is unfinished; any fxt command puts the folder back
+//     make	5f0c2a...
 //     made	GTADATA
-//     replace	ENGLISH.FXT	ENGLISH.FXT.bak
-//     replace	FRENCH.FXT	FRENCH.FXT.old
-//     replace	GERMAN.FXT	-
+//     replace	ENGLISH.FXT	ENGLISH.FXT.bak	20512	9f86d0...	20733	60303a...
+//     replace	GERMAN.FXT	-	-	-	18004	2c26b4...
 //     planned
+//     file	ENGLISH.FXT.bak	5a000000-a729bd
+//     file	ENGLISH.FXT.new	5a000000-a729be
+//     file	GERMAN.FXT.new	5a000000-a729bf
 //     swapping
+//     done
 #include "journal.h"
 
+#include <stdlib.h>
+
 const char JournalName[] = "fxt-make.journal";
+const char RejectedJournalName[] = "fxt-make.journal.rejected";
 
 namespace {
 
 const char Heading[] =
     "fxt make journal: while this file is here the make is unfinished; any fxt command puts the folder back";
-const char GameFolderLine[] = "made\tgame folder";
-const char DataFolderLine[] = "made\tGTADATA";
 const char *const StageWords[] = {"", "planned", "swapping", "done"};
 
-std::string OldBytesName(const JournalFile &file) {
-    return file.old == IN_NEW_BACKUP ? file.name + ".bak" : file.old == IN_UNDO_COPY ? file.name + ".old" : "-";
+std::vector<std::string> Fields(const std::string &line) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+        fields.push_back(line.substr(start, tab - start));
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
+std::string SumFields(const FileSum &sum) {
+    return sum.sha256.empty() ? "-\t-" : std::to_string(sum.size) + "\t" + sum.sha256;
+}
+
+bool IsHex(const std::string &text, size_t length) {
+    return text.size() == length && text.find_first_not_of("0123456789abcdef") == std::string::npos;
+}
+
+// A size and a checksum, or "-" for both.
+bool ReadSum(const std::string &size, const std::string &sha, FileSum *sum) {
+    if (size == "-" && sha == "-") return true;
+    if (size.empty() || size.size() > 12 || size.find_first_not_of("0123456789") != std::string::npos) return false;
+    sum->size = strtoull(size.c_str(), nullptr, 10);
+    sum->sha256 = sha;
+    return IsHex(sha, 64);
+}
+
+// Only names in GTADATA itself.
+bool IsPlainName(const std::string &name) {
+    return !name.empty() && name.size() < 64 && name.find_first_of("/\\:") == std::string::npos && name != "." &&
+           name != "..";
+}
+
+int Refuse(std::string *problem, const std::string &what) {
+    *problem = what;
+    return 0;
 }
 
 } // namespace
 
-std::string JournalText(const Journal &journal) {
-    std::string text = std::string(Heading) + "\n";
-    if (journal.madeGameFolder) text += std::string(GameFolderLine) + "\n";
-    if (journal.madeDataFolder) text += std::string(DataFolderLine) + "\n";
-    for (const JournalFile &file : journal.files) text += "replace\t" + file.name + "\t" + OldBytesName(file) + "\n";
-    return text + JournalStageLine(JOURNAL_PLANNED);
+std::string CopyName(const JournalFile &file) {
+    return file.old == IN_NEW_BACKUP ? file.name + ".bak" : file.old == IN_UNDO_COPY ? file.name + ".old" : "";
 }
 
-std::string JournalStageLine(JournalStage stage) {
-    return std::string(StageWords[stage]) + "\n";
+std::string JournalPlanText(const Journal &journal) {
+    std::string text = std::string(Heading) + "\nmake\t" + journal.make + "\n";
+    if (journal.madeGameFolder) text += "made\tgame folder\n";
+    if (journal.madeDataFolder) text += "made\tGTADATA\n";
+    for (const JournalFile &file : journal.files) {
+        std::string copy = CopyName(file);
+        text += "replace\t" + file.name + "\t" + (copy.empty() ? "-" : copy) + "\t" + SumFields(file.oldSum) + "\t" +
+                SumFields(file.newSum) + "\n";
+    }
+    return text + StageWords[JOURNAL_PLANNED] + "\n";
 }
 
-int ParseJournal(const std::string &text, Journal *journal, JournalStage *stage) {
+std::string JournalSwappingText(const Journal &journal) {
+    std::string text;
+    for (const JournalFile &file : journal.files) {
+        if (!file.copyIdentity.empty()) text += "file\t" + CopyName(file) + "\t" + file.copyIdentity + "\n";
+        text += "file\t" + file.name + ".new\t" + file.newIdentity + "\n";
+    }
+    return text + StageWords[JOURNAL_SWAPPING] + "\n";
+}
+
+std::string JournalDoneText(void) {
+    return std::string(StageWords[JOURNAL_DONE]) + "\n";
+}
+
+int ParseJournal(const std::string &text, Journal *journal, JournalStage *stage, std::string *problem) {
     *journal = Journal();
     *stage = JOURNAL_PLANNING;
     // Only whole lines count: a journal cut short in its writing is still
-    // being planned.
+    // being planned, and a plan cut short has changed nothing.
     size_t start = 0, end;
     for (size_t number = 0; (end = text.find('\n', start)) != std::string::npos; ++number, start = end + 1) {
         std::string line = text.substr(start, end - start);
+        std::vector<std::string> fields = Fields(line);
         if (number == 0) {
-            if (line != Heading) return 0;
-            continue;
-        }
-        if (*stage < JOURNAL_DONE && line == StageWords[*stage + 1]) {
+            if (line != Heading) return Refuse(problem, "its first line is not a journal's");
+        } else if (number == 1) {
+            if (fields.size() != 2 || fields[0] != "make" || !IsHex(fields[1], 32))
+                return Refuse(problem, "it names no make");
+            journal->make = fields[1];
+        } else if (*stage < JOURNAL_DONE && line == StageWords[*stage + 1]) {
             *stage = (JournalStage)(*stage + 1);
-        } else if (*stage != JOURNAL_PLANNING) {
-            return 0;
-        } else if (line == GameFolderLine) {
+        } else if (*stage == JOURNAL_PLANNING && line == "made\tgame folder") {
             journal->madeGameFolder = true;
-        } else if (line == DataFolderLine) {
+        } else if (*stage == JOURNAL_PLANNING && line == "made\tGTADATA") {
             journal->madeDataFolder = true;
-        } else {
-            size_t name = line.find('\t'), old = line.find('\t', name + 1);
-            if (name == std::string::npos || old == std::string::npos || line.compare(0, name, "replace") != 0) return 0;
-            JournalFile file = {line.substr(name + 1, old - name - 1), NO_OLD_FILE};
-            // Only names in GTADATA itself.
-            if (file.name.empty() || file.name.find_first_of("/\\:") != std::string::npos) return 0;
-            std::string kept = line.substr(old + 1);
-            file.old = kept == file.name + ".bak" ? IN_NEW_BACKUP : kept == file.name + ".old" ? IN_UNDO_COPY : NO_OLD_FILE;
-            if (file.old == NO_OLD_FILE && kept != "-") return 0;
+        } else if (*stage == JOURNAL_PLANNING && fields.size() == 7 && fields[0] == "replace") {
+            JournalFile file;
+            file.name = fields[1];
+            file.old = fields[2] == "-"                  ? NO_OLD_FILE
+                       : fields[2] == file.name + ".bak" ? IN_NEW_BACKUP
+                       : fields[2] == file.name + ".old" ? IN_UNDO_COPY
+                                                         : NO_OLD_FILE;
+            if (!IsPlainName(file.name) || (file.old == NO_OLD_FILE && fields[2] != "-") ||
+                !ReadSum(fields[3], fields[4], &file.oldSum) || !ReadSum(fields[5], fields[6], &file.newSum) ||
+                file.newSum.sha256.empty() || (file.old == NO_OLD_FILE) != file.oldSum.sha256.empty())
+                return Refuse(problem, "line " + std::to_string(number + 1) + " is not a file's plan");
             journal->files.push_back(file);
+        } else if (*stage == JOURNAL_PLANNED && fields.size() == 3 && fields[0] == "file") {
+            bool known = false;
+            for (JournalFile &file : journal->files) {
+                std::string *identity = fields[1] == file.name + ".new"                          ? &file.newIdentity
+                                        : !CopyName(file).empty() && fields[1] == CopyName(file) ? &file.copyIdentity
+                                                                                                 : nullptr;
+                if (!identity || !identity->empty() || fields[2].empty() || fields[2].size() > 40) continue;
+                *identity = fields[2];
+                known = true;
+            }
+            if (!known) return Refuse(problem, "line " + std::to_string(number + 1) + " names no file of the plan");
+        } else {
+            return Refuse(problem, "line " + std::to_string(number + 1) + " is not a journal's");
         }
     }
     // Cut short in its first line, it is a journal if that is how it began.
-    return start > 0 || std::string(Heading).compare(0, text.size(), text) == 0;
+    if (start == 0 && std::string(Heading).compare(0, text.size(), text) != 0)
+        return Refuse(problem, "its first line is not a journal's");
+    return 1;
 }

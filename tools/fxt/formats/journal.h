@@ -1,17 +1,23 @@
-// The journal of fxt make: a small text file in GTADATA, written and
-// flushed before the make's first change to a language file, that says what
-// the make is about to do and where the old bytes of each file it replaces
-// are kept. A stage line is added as the make goes on; the journal goes once
-// the make has finished or been undone. The next fxt command that finds one
-// puts the folder back from it.
+// The journal of fxt make: a small text file in GTADATA that says what a
+// make is about to do, and then proves what it did. Before the make's first
+// change it holds the plan: a random identifier of the make, the folders it
+// made, and for each language file it replaces, where the old bytes are
+// kept and the size and checksum of the old and the new bytes. Once the
+// copies and the new files are on the disk, each one's identity in the
+// file system follows, then a line for each stage. The journal goes once
+// the make has finished or been undone; the next fxt command that finds one
+// acts on it only where the folder holds just what it says.
 #ifndef PARLYTE_FXT_JOURNAL_H
 #define PARLYTE_FXT_JOURNAL_H
 
 #include <string>
 #include <vector>
 
-// Its name in GTADATA.
+// Its name in GTADATA, and the one it is moved to when it is not acted on.
 extern const char JournalName[];
+extern const char RejectedJournalName[];
+// No journal of four files comes near it: a larger file is none.
+enum { LARGEST_JOURNAL = 8192 };
 
 // Where the old bytes of a file the make replaces are kept until it is done.
 enum OldBytes {
@@ -20,31 +26,49 @@ enum OldBytes {
     IN_UNDO_COPY,   // NAME.old, removed once the make is done
 };
 
+// Bytes as the journal knows them.
+struct FileSum {
+    unsigned long long size = 0;
+    std::string sha256;  // "" for none
+};
+
 struct JournalFile {
     std::string name;  // in GTADATA, in the letter case it has
-    OldBytes old;
+    OldBytes old = NO_OLD_FILE;
+    FileSum oldSum;    // of the old bytes, where there are some
+    FileSum newSum;
+    // The file system's identity of the new file and of the copy, once
+    // they are on the disk; "" before.
+    std::string newIdentity;
+    std::string copyIdentity;
 };
 
 // How far the make got.
 enum JournalStage {
-    JOURNAL_PLANNING,  // the journal is not whole: nothing else was changed
+    JOURNAL_PLANNING,  // the plan is not whole: nothing else was changed
     JOURNAL_PLANNED,   // the copies and the new files NAME.new are being written
     JOURNAL_SWAPPING,  // all of them are on the disk; the new files replace the old
     JOURNAL_DONE,      // every new file is in place; the undo copies are going
 };
 
 struct Journal {
+    std::string make;  // the make's random identifier
     bool madeGameFolder = false;
     bool madeDataFolder = false;
     std::vector<JournalFile> files;
 };
 
-// The journal's text up to JOURNAL_PLANNED, and the line a later stage adds.
-std::string JournalText(const Journal &journal);
-std::string JournalStageLine(JournalStage stage);
+// The name of the copy of a file: NAME.bak, NAME.old, or "" for none.
+std::string CopyName(const JournalFile &file);
 
-// Reads a journal's text and the stage it reached. Returns 0 when the text
-// is no journal of fxt make.
-int ParseJournal(const std::string &text, Journal *journal, JournalStage *stage);
+// The journal's text up to JOURNAL_PLANNED; the identities and the line
+// that begin JOURNAL_SWAPPING; and the line of JOURNAL_DONE.
+std::string JournalPlanText(const Journal &journal);
+std::string JournalSwappingText(const Journal &journal);
+std::string JournalDoneText(void);
+
+// Reads a journal's text and the stage it reached. Returns 0, with what is
+// wrong, when the text is no journal of fxt make.
+int ParseJournal(const std::string &text, Journal *journal, JournalStage *stage, std::string *problem);
 
 #endif
