@@ -2,10 +2,11 @@
 // bytes. Whatever the reader accepts must be what loading the language files
 // written from it gives, the way fxt make and fxt dump do it; and a table
 // as dump prints it must come back byte for byte. The same bytes read as a
-// PO file give only texts the files can hold, and a table's PO file reads
-// back as its texts.
+// PO file are read as gettext's own reader reads them, give only texts the
+// files can hold, and a table's PO file reads back as its texts.
 #include "tests/fakes/fakes.h"
 #include "fuzz_game.h"
+#include "gettext_reader.h"
 #include "folder/game_folder.h"
 #include "loaded_table.h"
 #include "text/text_store.h"
@@ -13,8 +14,10 @@
 #include "tools/fxt/formats/rows.h"
 #include "tools/fxt/formats/encoding.h"
 #include "tools/fxt/formats/po.h"
+#include "tools/fxt/formats/po_syntax.h"
 #include "tools/fxt/formats/table.h"
 
+#include <algorithm>
 #include <fstream>
 #include <stdint.h>
 #include <stdio.h>
@@ -67,6 +70,25 @@ void CheckPoReadsBack(const std::vector<TableRow> &rows, int language, int sourc
     }
 }
 
+// fxt reads a PO file as gettext does: where gettext finds no error, the
+// same messages with the same strings; else a refusal. The one thing fxt
+// reads that gettext does not is a UTF-8 byte-order mark before the file.
+void CheckReadAsGettextReads(const std::string &content) {
+    if (NamesAnotherCharset(content)) return;
+    std::vector<PoMessage> read;
+    std::vector<GettextMessage> expected, found;
+    std::string error;
+    bool marked = content.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    bool gettextReads = GettextReads(marked ? content.substr(3) : content, &expected);
+    bool fxtReads = ReadPoSyntax(content, &read, &error);
+    Check(fxtReads == gettextReads, fxtReads ? "fxt reads a PO file gettext refuses" : "fxt refuses a PO file gettext reads");
+    for (const PoMessage &message : read)
+        found.push_back(GettextMessage{message.hasContext, message.context.kept, message.id.kept, message.text.kept,
+                                       message.plural, message.fuzzy, message.obsolete});
+    std::sort(found.begin(), found.end());
+    Check(!fxtReads || found == expected, "fxt reads other messages from a PO file than gettext");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -75,6 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     PoFile po;
     std::string poError;
     int language = size > 0 ? data[0] % LANGUAGE_COUNT : 0, source = (language + 1 + (size > 1 ? data[1] % 3 : 0)) % 4;
+    CheckReadAsGettextReads(table);
     if (ReadPo(table, language, &po, &poError))
         for (const PoEntry &entry : po.entries)
             Check(!entry.translated || entry.text.find_first_of(std::string("[\0\xFF", 3)) == std::string::npos,

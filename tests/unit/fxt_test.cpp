@@ -904,37 +904,74 @@ TEST_F(FxtTest, MakePoTakesTranslationsBack) {
                                               " holds no backup (NAME.bak, which fxt make keeps): there is nothing to restore\n");
 }
 
-// What make --po refuses, by the line and for a character its column,
-// writing nothing.
-TEST_F(FxtTest, BadPoFilesAreRefused) {
+// PO files as gettext's own reader (msgattrib) judges them: what it
+// refuses fxt refuses, by the line and for a character its column, writing
+// nothing; what it reads fxt reads the same, but where the game's files
+// cannot hold a text, an entry names no key, or the file is not UTF-8.
+TEST_F(FxtTest, PoFilesAsGettextJudgesThem) {
     const std::string game = work + "/game", entry = "msgctxt \"A\"\nmsgid \"one\"\n";
-    ASSERT_EQ(MakeFrom(std::string(TableHeader) + "A\tone\tun\teins\tuno\n", game).status, 0);
-    const std::map<std::string, std::string> before = FolderSnapshot(game);
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"msgid \"one\"\nmsgstr \"uno\"\n", "line 1: an entry without msgctxt: fxt finds each text's key in its msgctxt"},
-        {"msgctxt \"Z\"\nmsgid \"one\"\nmsgstr \"uno\"\n", "line 1: the key Z is not in the folder's table: is it the right game folder?"},
-        {entry + "msgstr \"uno\"\n\n" + entry + "msgstr \"un\"\n", "line 5: the key A is given twice, first on line 1"},
-        {entry + "msgid_plural \"ones\"\nmsgstr[0] \"uno\"\n", "line 1: a plural entry (msgid_plural): the game's texts have no plural forms"},
-        {"msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n",
-         "line 1: the header says charset=ISO-8859-1; fxt reads PO files in UTF-8: save it as UTF-8"},
-        {entry + "msgstr \"caf\xE9\"\n", "line 3, column 12: the byte 0xE9 is not UTF-8; the PO file's charset is UTF-8"},
-        {entry + "msgstr \"\"\n\"\xC3\xA9\xE4\xB8\xAD\"\n", "line 4, column 3: U+4E2D is a character the game's files cannot hold"},
-        {entry + "msgstr \"a\xEF\xBF\xBD\"\n", "line 3, column 10: U+FFFD, the replacement character: an editor that could not read "
-                                              "the PO file put it in place of a letter; write it again with fxt po and edit it as UTF-8"},
-        {entry + "msgstr \"a\\x5B\"\n", "line 3, column 10: the Italian text holds '[', which a text cannot hold"},
-        {entry + "msgstr \"\\q\"\n", "line 3, column 9: an unknown escape \\q"},
-        {entry + "msgstr \"uno\n", "line 3, column 8: the string has no closing '\"'"},
-        {entry + "msgstr \"uno\" x\n", "line 3, column 14: more on the line after the string"},
-        {entry + "msgstr\n", "line 3: the msgstr has no string"},
-        {entry + "msgtxt \"uno\"\n", "line 3: \"msgtxt\" is not what a PO file holds here"},
-        {entry, "line 1: an entry needs a msgid and a msgstr"},
+    const std::string utf8 = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n";
+    const std::string table = std::string(TableHeader) + "A\tone\tun\teins\tuno\n";
+    struct Case {
+        std::string po;
+        std::string outcome;  // the refusal, or "=" and the Italian text read
+        bool gettextReads;
     };
-    for (const auto &each : cases) {
-        WriteBytes(work + "/bad.po", each.first);
-        FxtRun run = Fxt({"make", "--po", "Italian", work + "/bad.po", game});
-        EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err, "fxt: " + Shown(work + "/bad.po") + ": " + each.second + "\n");
-        EXPECT_EQ(FolderSnapshot(game), before);
+    const std::vector<Case> cases = {
+        {"msgid \"one\"\nmsgstr \"uno\"\n", "line 1: an entry without msgctxt: fxt finds each text's key in its msgctxt", true},
+        {"msgctxt \"Z\"\nmsgid \"one\"\nmsgstr \"uno\"\n", "line 1: the key Z is not in the folder's table: is it the right game folder?", true},
+        {entry + "msgstr \"uno\"\n\n" + entry + "msgstr \"un\"\n", "line 5, column 1: the entry is given twice: another has the same msgctxt and msgid", false},
+        {entry + "msgid_plural \"ones\"\nmsgstr[0] \"uno\"\n", "line 1: a plural entry (msgid_plural): the game's texts have no plural forms", true},
+        {"msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n",
+         "line 1: the header says charset=ISO-8859-1; fxt reads PO files in UTF-8: save it as UTF-8", true},
+        {"msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8;\\n\"\n",
+         "line 1: the header says charset=UTF-8;; fxt reads PO files in UTF-8: save it as UTF-8", true},
+        {utf8 + entry + "msgstr \"caf\xE9\"\n", "line 6, column 12: the byte 0xE9 is not UTF-8; the PO file's charset is UTF-8", false},
+        {utf8 + "msgctxt \"A\"\nmsgid \"on\xE9\"\nmsgstr \"uno\"\n", "line 5, column 10: the byte 0xE9 is not UTF-8; the PO file's charset is UTF-8", false},
+        {utf8 + entry + "msgstr \"\"\n\"\xC3\xA9\xE4\xB8\xAD\"\n", "line 7, column 3: U+4E2D is a character the game's files cannot hold", true},
+        {utf8 + entry + "msgstr \"a\xEF\xBF\xBD\"\n", "line 6, column 10: U+FFFD, the replacement character: an editor that could not read "
+                                                  "the PO file put it in place of a letter; write it again with fxt po and edit it as UTF-8", true},
+        {entry + "msgstr \"a\\x5B\"\n", "line 3, column 10: the Italian text holds '[', which a text cannot hold", true},
+        {entry + "msgstr \"x\\400y\"\n", "line 3, column 10: U+0000 is a character the game's files cannot hold", true},
+        {entry + "msgstr \"x\\0\"\n", "line 3, column 10: U+0000 is a character the game's files cannot hold", true},
+        {utf8 + entry + "msgstr \"\\777\"\n", "line 6, column 9: the byte 0xFF is not UTF-8; the PO file's charset is UTF-8", true},
+        {entry + "msgstr \"\\q\"\n", "line 3, column 9: an unknown escape \\q", false},
+        {entry + "msgstr \"a\\x04\"\n", "line 3, column 10: the byte 4, gettext's context separator, which no string of a PO file may hold", false},
+        {entry + "msgstr \"uno\n", "line 3, column 8: the string has no closing '\"'", false},
+        {entry + "msgstr \"uno\" x\n", "line 3, column 14: \"x\" is not a keyword of PO files", false},
+        {entry + "msgstr\n", "line 4, column 1: the file's end where the string of msgstr should be", false},
+        {entry + "msgtxt \"uno\"\n", "line 3, column 1: \"msgtxt\" is not a keyword of PO files", false},
+        {entry, "line 3, column 1: the file's end where the msgstr of the entry on line 1 should be", false},
+        {entry + "msgstr \"Salve\"\nmsgstr \" a tutti\"\n", "line 4, column 1: \"msgstr\" where an entry should be", false},
+        {"msgctxt \"A\"\n# a translator's note\nmsgid \"one\"\nmsgstr \"uno\"\n", "line 2, column 1: a comment where msgid should be", false},
+        {"#~ " + entry + "msgstr \"uno\"\n", "line 2, column 1: #~ begins some of an entry's lines but not all of them", false},
+        {"#, fuzzy-match\n" + entry + "msgstr \"uno!\"\n", "=uno!", true},
+        {"#! fuzzy\n" + entry + "msgstr \"uno!\"\n", "=uno", true},
+        {entry + "msgstr \"\\x4142\"\n", "=B", true},
+        {entry + "msgstr \"x\ry\"\n", "=x\ry", true},
+        {entry + "msgstr \"x\" \"y\"\n", "=xy", true},
+        {entry + "msgstr \"x\" # a note\n", "=x", true},
+        {"msgctxt \"A\"\nmsgid \"one\"\n\fmsgstr \"x\"\n", "=x", true},
+        {entry + "msgstr \"x\"\n\nmsgctxt \"A\"\nmsgid \"two\"\nmsgstr \"y\"\n", "=x", true},
+        {"msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=utf8\\n\"\n\n" + entry + "msgstr \"\xC3\xA8\"\n", "=\xE8", true},
+    };
+    for (const Case &each : cases) {
+        SCOPED_TRACE(each.po);
+        ASSERT_EQ(MakeFrom(table, game, {"--remove-keys"}).status, 0);
+        const std::map<std::string, std::string> before = FolderSnapshot(game);
+        WriteBytes(work + "/t.po", each.po);
+        FxtRun run = Fxt({"make", "--po", "Italian", work + "/t.po", game});
+        if (each.outcome[0] == '=') {
+            EXPECT_EQ(run.status, 0) << run.err;
+            EXPECT_EQ(Fxt({"dump", "--ansi", game}).out, std::string(TableHeader) + "A\tone\tun\teins\t" +
+                                                             EscapedText(each.outcome.substr(1)) + "\n");
+        } else {
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.err, "fxt: " + Shown(work + "/t.po") + ": " + each.outcome + "\n");
+            EXPECT_EQ(FolderSnapshot(game), before);
+        }
+        EXPECT_EQ(Run("cd " + Quoted(work) + " && msgattrib t.po >out 2>err").status == 0, each.gettextReads)
+            << "msgattrib's verdict";
     }
 }
 

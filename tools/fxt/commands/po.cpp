@@ -78,6 +78,7 @@ int MakeFromPo(int language, const std::string &poPath, const std::string &argum
     for (size_t i = 0; i < rows.size(); ++i) positions[rows[i].key] = i;
     std::vector<std::string> warnings;
     size_t changed = 0, same = 0, untranslated = 0, fuzzy = 0;
+    std::map<std::string, const PoEntry *> chosen;
     for (const PoEntry &entry : po.entries) {
         std::string where = NamedPath(poPath) + ": line " + std::to_string(entry.line) + ": ";
         std::string key = PoEncoded(EscapedText(entry.key));
@@ -87,6 +88,26 @@ int MakeFromPo(int language, const std::string &poPath, const std::string &argum
             return EXIT_FAILED;
         }
         TableRow &row = rows[found->second];
+        // gettext allows a key twice with other msgids: the entry whose
+        // msgid is the folder's source text is the one, or else the first.
+        const PoEntry *&earlier = chosen[entry.key];
+        std::string source = PoEncoded(PoMessageId(row, po.source));
+        if (earlier && (earlier->id == source || entry.id != source)) {
+            if (entry.translated && earlier->translated && entry.text != earlier->text && earlier->id != source) {
+                Say(where + "the key " + key + " is given again, first on line " + std::to_string(earlier->line) +
+                    ", with another translation, and neither msgid is the folder's " + LanguageNames[po.source] +
+                    " text: keep one of them");
+                return EXIT_FAILED;
+            }
+            continue;
+        }
+        earlier = &entry;
+    }
+    for (const PoEntry &entry : po.entries) {
+        if (chosen[entry.key] != &entry) continue;
+        std::string where = NamedPath(poPath) + ": line " + std::to_string(entry.line) + ": ";
+        std::string key = PoEncoded(EscapedText(entry.key));
+        TableRow &row = rows[positions[entry.key]];
         if (entry.id != PoEncoded(PoMessageId(row, po.source)))
             warnings.push_back(where + "the msgid of " + key + " is not the folder's " + LanguageNames[po.source] +
                                " text: it may have changed since the file was written; the translation is used all "

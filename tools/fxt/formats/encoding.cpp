@@ -35,35 +35,6 @@ void AppendUtf8(std::string *text, unsigned ch) {
     }
 }
 
-// The character whose UTF-8 form starts at content[at], with that form's
-// length; -1 when the bytes there are not UTF-8 (overlong forms and
-// surrogates included).
-long DecodeUtf8(const std::string &content, size_t at, size_t *length) {
-    unsigned char lead = (unsigned char)content[at];
-    *length = 1;
-    if (lead < 0x80) return lead;
-    size_t following;
-    unsigned long ch, least;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        following = 1, ch = lead & 0x1F, least = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        following = 2, ch = lead & 0x0F, least = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        following = 3, ch = lead & 0x07, least = 0x10000;
-    } else {
-        return -1;
-    }
-    if (content.size() - at <= following) return -1;
-    for (size_t i = 1; i <= following; ++i) {
-        unsigned char next = (unsigned char)content[at + i];
-        if ((next & 0xC0) != 0x80) return -1;
-        ch = ch << 6 | (next & 0x3F);
-    }
-    if (ch < least || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) return -1;
-    *length = following + 1;
-    return (long)ch;
-}
-
 // The byte a language file stores for a character, or -1 for none: 0 and
 // 255 are no text's, they end the data.
 int StoredByte(unsigned long ch) {
@@ -116,6 +87,32 @@ std::string ReplacementCharacterProblem(const TextSource &source) {
 }
 
 } // namespace
+
+long DecodeUtf8(const std::string &content, size_t at, size_t *length) {
+    unsigned char lead = (unsigned char)content[at];
+    *length = 1;
+    if (lead < 0x80) return lead;
+    size_t following;
+    unsigned long ch, least;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        following = 1, ch = lead & 0x1F, least = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        following = 2, ch = lead & 0x0F, least = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        following = 3, ch = lead & 0x07, least = 0x10000;
+    } else {
+        return -1;
+    }
+    if (content.size() - at <= following) return -1;
+    for (size_t i = 1; i <= following; ++i) {
+        unsigned char next = (unsigned char)content[at + i];
+        if ((next & 0xC0) != 0x80) return -1;
+        ch = ch << 6 | (next & 0x3F);
+    }
+    if (ch < least || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) return -1;
+    *length = following + 1;
+    return (long)ch;
+}
 
 const TextSource TableSource = {"table", "dump the table again",
                                 "a Windows-1252 (\"ANSI\") table is read with --ansi"};

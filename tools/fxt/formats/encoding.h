@@ -16,6 +16,11 @@ unsigned Windows1252Character(unsigned char byte);
 // A table of bytes as fxt writes it in this encoding.
 std::string EncodedTable(const std::string &bytes, TableEncoding encoding);
 
+// The character whose UTF-8 form starts at content[at], with that form's
+// length; -1 when the bytes there are not UTF-8 (overlong forms and
+// surrogates included).
+long DecodeUtf8(const std::string &content, size_t at, size_t *length);
+
 // What a refusal of a character says of the text it was read from.
 struct TextSource {
     const char *name;          // "table"

@@ -33,13 +33,14 @@ std::string PoEncoded(const std::string &bytes);
 // the key where that is absent or empty.
 std::string PoMessageId(const TableRow &row, int source);
 
-// One entry of a PO file that names a key.
+// One entry of a PO file that names a key. Two may name one key with
+// other msgids, as gettext allows.
 struct PoEntry {
     size_t line;          // of its first keyword
     std::string key;      // from msgctxt, in Windows-1252 bytes
-    std::string id;       // msgid as the file has it, in UTF-8
+    std::string id;       // msgid as gettext reads it, in UTF-8
     std::string text;     // msgstr in Windows-1252 bytes, for a translated entry
-    bool fuzzy;
+    bool fuzzy;           // flagged "fuzzy"
     bool translated;      // a msgstr that is not empty, and not fuzzy
 };
 
@@ -49,10 +50,11 @@ struct PoFile {
 };
 
 // Reads a PO file (UTF-8, with or without a byte-order mark, LF or CR LF
-// line ends) as gettext's tools read it, obsolete entries left out. Refuses,
-// naming the line and, for a character, the column: what is not PO, a
-// charset other than UTF-8, an entry without msgctxt, a plural entry, a key
-// given twice, and in a translation what language's texts cannot hold.
+// line ends) as gettext's own reader reads it, obsolete entries left out.
+// Refuses what gettext refuses, and, naming the line and, for a character,
+// the column: a charset other than UTF-8, an entry without msgctxt, a
+// plural entry, and in a key or a translation what the game's files cannot
+// hold.
 int ReadPo(const std::string &content, int language, PoFile *po, std::string *error);
 
 #endif
