@@ -43,8 +43,29 @@ INT_PTR StartKeyBrowser(HWND window, HWND proposedFocus) {
     return FALSE;
 }
 
+// The most of one text a field is given. A game's texts are short; the
+// edit control, or the font code under it, gives out on one of tens of
+// megabytes (the 32-bit program ended in gdi32 on one of 50 MB). A longer
+// text is shown cut, with a line saying so; Find searches the whole of it.
+enum { LONGEST_SHOWN_TEXT = 1 << 20, CUT_NOTE_SIZE = 120 };
+static const char CutNote[] = "\r\n\r\n[The text is cut here: Parlyte shows the first %d of its %d characters.]";
+
 static void SetTextField(HWND window, int language, const char *text) {
-    SetWindowTextA(GetDlgItem(window, IDC_ENGLISH + language), text);
+    HWND field = GetDlgItem(window, IDC_ENGLISH + language);
+    int length = lstrlenA(text);
+    if (length <= LONGEST_SHOWN_TEXT) {
+        SetWindowTextA(field, text);
+        return;
+    }
+    char *cut = (char *)LocalAlloc(LMEM_FIXED, LONGEST_SHOWN_TEXT + CUT_NOTE_SIZE);
+    if (!cut) {
+        SetWindowTextA(field, "");
+        return;
+    }
+    for (int i = 0; i < LONGEST_SHOWN_TEXT; ++i) cut[i] = text[i];
+    wsprintfA(cut + LONGEST_SHOWN_TEXT, CutNote, (int)LONGEST_SHOWN_TEXT, length);
+    SetWindowTextA(field, cut);
+    LocalFree(cut);
 }
 
 // The selected item's text in a new buffer, or null when there is no
@@ -119,7 +140,7 @@ void ShowFoundText(HWND window, const TextMatch *match, int length) {
     ShowEntryTexts(window);
     for (int language = 0; language < LANGUAGE_COUNT; ++language) {
         int offset = match->offsets[language];
-        if (offset < 0) continue;
+        if (offset < 0 || offset + length > LONGEST_SHOWN_TEXT) continue;
         HWND field = GetDlgItem(window, IDC_ENGLISH + language);
         SendMessageA(field, EM_SETSEL, (WPARAM)offset, (LPARAM)(offset + length));
         SendMessageA(field, EM_SCROLLCARET, 0, 0);

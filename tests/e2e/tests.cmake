@@ -95,5 +95,12 @@ if(NOT NO_32BIT_HERE)
     e2e_case(click-shows-texts ${REALISTIC_TABLE} 64)
 endif()
 
+# A text of 5 MB, found only at its end.
+set(HUGE_TABLE ${CMAKE_BINARY_DIR}/huge-text.tsv)
+add_custom_command(OUTPUT ${HUGE_TABLE} COMMAND ${E2E_DIR}/huge_text_table.py > ${HUGE_TABLE}
+                   DEPENDS ${E2E_DIR}/huge_text_table.py)
+add_custom_target(huge_table_file ALL DEPENDS ${HUGE_TABLE})
+e2e_case(huge-text ${HUGE_TABLE})
+
 # The demo of make run, so that it keeps working.
 e2e_case(demo ${CMAKE_SOURCE_DIR}/demo/demo_texts.tsv)

@@ -228,9 +228,40 @@ int FindDialogCase(const CaseContext &context) {
     return CaseResult();
 }
 
+// A text of tens of megabytes: shown cut with a line saying so, found by
+// Find all the same where only its end holds what is looked for, and
+// nothing gives out on the way.
+int HugeTextCase(const CaseContext &context) {
+    Browser browser = OpenBrowser(context);
+    int huge = KeyPosition(browser, "HUGE"), small = KeyPosition(browser, "SMALL");
+    const std::string &text = *browser.rows[huge].texts[LANGUAGE_ENGLISH];
+    ClickItem(browser, huge);
+    Require(IsRunning(browser.session), "Parlyte still runs once the key of the long text is clicked");
+    std::string shown = Fields(browser)[LANGUAGE_ENGLISH];
+    std::string note = "\r\n\r\n[The text is cut here: Parlyte shows the first 1048576 of its " +
+                       std::to_string(text.size()) + " characters.]";
+    Expect(shown.size() == (1u << 20) + note.size() && shown.compare(0, 1u << 20, text, 0, 1u << 20) == 0 &&
+               shown.compare(1u << 20, std::string::npos, note) == 0,
+           "the English field shows the text's first megabyte, then says it is cut");
+    ClickItem(browser, small);
+    PressKeys(browser, browser.main, {VK_CONTROL, 'F'});
+    HWND dialog = WaitForFindDialog(browser);
+    PostChars(GetDlgItem(dialog, IDC_FIND_TEXT), "needle");
+    WaitUntilHandled(browser.main);
+    PressButton(dialog, IDC_FIND_NEXT);
+    WaitUntilHandled(browser.main);
+    Require(IsRunning(browser.session), "Parlyte still runs once Find has searched the long text");
+    Expect(Selection(browser) == huge, "Find finds the text at the end of the long one");
+    Expect(FieldSelections(browser)[LANGUAGE_ENGLISH] == "0-0", "beyond what the field shows, nothing is selected");
+    PressButton(dialog, IDCANCEL);
+    Close(browser);
+    return CaseResult();
+}
+
 } // namespace
 
 const CaseEntry FindCases[] = {
     {"find", FindDialogCase},
+    {"huge-text", HugeTextCase},
     {NULL, NULL},
 };
