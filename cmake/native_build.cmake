@@ -31,7 +31,7 @@ target_link_libraries(parlyte_core PUBLIC test_fakes)
 # fxt's layers below its commands; fxt over the users' stand-in layer, and
 # the layers as the tests use them, with the core over the fakes.
 add_library(fxt_layers OBJECT ${FXT_FORMAT_SOURCES} ${FXT_FOLDER_SOURCES} ${FXT_DIR}/platform/unix/platform.cpp)
-add_executable(fxt ${FXT_COMMAND_SOURCES} $<TARGET_OBJECTS:text_reading> $<TARGET_OBJECTS:fxt_layers>)
+add_executable(fxt ${FXT_COMMAND_SOURCES} ${FXT_DIR}/platform/unix/main.cpp $<TARGET_OBJECTS:text_reading> $<TARGET_OBJECTS:fxt_layers>)
 target_link_libraries(fxt PRIVATE parlyte_compat)
 add_library(fxt_tested STATIC $<TARGET_OBJECTS:fxt_layers>)
 target_link_libraries(fxt_tested PUBLIC parlyte_core)
@@ -39,7 +39,8 @@ target_link_libraries(fxt_tested PUBLIC parlyte_core)
 # fxt without the sanitizers, whose allocator would end the program itself
 # where memory runs out: the test of running out of memory runs this one.
 add_executable(fxt_unsanitized ${FXT_COMMAND_SOURCES} ${TEXT_READING_SOURCES} ${TEXT_WRITER_SOURCE} ${FXT_FORMAT_SOURCES}
-                               ${FXT_FOLDER_SOURCES} ${FXT_DIR}/platform/unix/platform.cpp ${PARLYTE_COMPAT_SOURCES})
+                               ${FXT_FOLDER_SOURCES} ${FXT_DIR}/platform/unix/platform.cpp ${FXT_DIR}/platform/unix/main.cpp
+                               ${PARLYTE_COMPAT_SOURCES})
 set_property(TARGET fxt_unsanitized PROPERTY COMPILE_OPTIONS -Wall -Wextra -Wpedantic -Werror)
 set_property(TARGET fxt_unsanitized PROPERTY LINK_OPTIONS "")
 

@@ -48,11 +48,13 @@ endif()
 # fxt.exe, the console tool, from the same sources as the Linux fxt over the
 # system's own calls. It stands alone: the C++ library is linked in.
 add_executable(fxt ${FXT_COMMAND_SOURCES} ${FXT_FOLDER_SOURCES} ${FXT_FORMAT_SOURCES} ${TEXT_READING_SOURCES}
-                   ${TEXT_WRITER_SOURCE} ${FXT_DIR}/platform/windows/platform.cpp)
+                   ${TEXT_WRITER_SOURCE} ${FXT_DIR}/platform/windows/platform.cpp
+                   ${FXT_DIR}/platform/windows/wide_text.cpp ${FXT_DIR}/platform/windows/main.cpp)
 target_include_directories(fxt PRIVATE ${CMAKE_SOURCE_DIR})
 # The C library's own printf; MinGW's would bring its larger one. The C++
 # library checks its containers' bounds.
 target_compile_definitions(fxt PRIVATE WIN32_LEAN_AND_MEAN __USE_MINGW_ANSI_STDIO=0 _GLIBCXX_ASSERTIONS)
 target_compile_options(fxt PRIVATE -Os -Wall -Wextra -Werror -ffunction-sections -fdata-sections)
-target_link_options(fxt PRIVATE -static -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
+# Entered at wmain, with the arguments in UTF-16.
+target_link_options(fxt PRIVATE -municode -static -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
 target_link_libraries(fxt PRIVATE kernel32)

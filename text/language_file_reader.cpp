@@ -18,14 +18,18 @@ const BYTE HeaderKey[HEADER_LENGTH] = {57, 212, 18, 160, 83, 240, 9, 131};
 static DWORD BlockStart;
 
 int OpenLanguageFileAt(const char *path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, NULL);
+    return file != INVALID_HANDLE_VALUE && ReadLanguageFileFrom(file);
+}
+
+int ReadLanguageFileFrom(HANDLE file) {
     LanguageFileReader *reader = &TheLanguageFileReader;
     reader->headerCount = 0;
     reader->fill = 0;
     reader->position = 0;
     BlockStart = 0;
-    reader->file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                               FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, NULL);
-    if (reader->file == INVALID_HANDLE_VALUE) return 0;
+    reader->file = file;
     // A pipe or a device by a language file's name, as a game folder from
     // the internet may hold, would keep the reader waiting for ever.
     if (GetFileType(reader->file) == FILE_TYPE_DISK) return 1;

@@ -95,6 +95,9 @@ int ReadDecodedCharAt(DWORD *offset);
 // Opens a language file for the reader, from its first byte. Returns 0,
 // with the reason in the last error, when it cannot be opened.
 int OpenLanguageFileAt(const char *path);
+// The same for a file opened by the caller, which the reader takes over:
+// it is closed when it is no disk file.
+int ReadLanguageFileFrom(HANDLE file);
 
 // One entry of a language file as the scanner reads it: "[key]text".
 struct ScannedEntry {

@@ -46,9 +46,9 @@ std::string MakeGameFolder(int keys) {
     mkdir(folder.c_str(), 0777);
     mkdir((folder + "/GTADATA").c_str(), 0777);
     std::vector<TableRow> rows;
-    std::string error;
-    if (!ParseTable(RealisticTable(keys, 1), &rows, &error)) {
-        fprintf(stderr, "bad table: %s\n", error.c_str());
+    Refusals refusals;
+    if (!ParseTable(RealisticTable(keys, 1), &rows, &refusals)) {
+        fprintf(stderr, "bad table: %s\n", RefusalLines(refusals)[0].c_str());
         exit(1);
     }
     for (int i = 0; i < LANGUAGE_COUNT; ++i) {

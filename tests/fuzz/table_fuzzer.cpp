@@ -16,6 +16,7 @@
 #include "tools/fxt/formats/po.h"
 #include "tools/fxt/formats/po_syntax.h"
 #include "tools/fxt/formats/table.h"
+#include "tools/fxt/platform/platform.h"
 
 #include <algorithm>
 #include <fstream>
@@ -54,18 +55,32 @@ bool AsDumpPrintsIt(const std::string &table) {
            !(size >= 2 && table[size - 1] == '\n' && table[size - 2] == '\n');
 }
 
-// fxt po's file of the rows, read back as make --po reads it.
-void CheckPoReadsBack(const std::vector<TableRow> &rows, int language, int source) {
+// Every code page fxt knows, as fxt loads them.
+const CodePage *CodePagesLoaded(void) {
+    static CodePage pages[CODE_PAGE_COUNT];
+    for (int i = 0; i < CODE_PAGE_COUNT && pages[i].number == 0; ++i) {
+        unsigned characters[256];
+        Check(ConvertedCharacters(CodePages[i].number, characters) == 1, "the system converts the code page");
+        MakeCodePage(CodePages[i].number, characters, &pages[i]);
+    }
+    return pages;
+}
+
+// fxt po's file of the rows, read back as make --po reads it, with the code
+// page its header records.
+void CheckPoReadsBack(const std::vector<TableRow> &rows, int language, int source, const TextCoding &coding) {
     size_t refused;
-    std::string po = PoEncoded(FormatPo(rows, PoRequest{language, source, false, "2026-01-01 00:00+0000"}, &refused)), error;
+    PoRequest request = {language, source, false, coding.page->number, "2026-01-01 00:00+0000"};
+    std::string po = FormatPo(rows, request, *coding.page, &refused);
     PoFile read;
-    Check(ReadPo(po, language, &read, &error) == 1, "fxt po's file reads");
+    Refusals refusals;
+    Check(ReadPo(po, PoReading{language, 0, coding.pages}, &read, &refusals) == 1, "fxt po's file reads");
     Check(read.source == source && read.entries.size() == rows.size(), "one entry per key, from the source");
     for (size_t i = 0; i < rows.size() && i < read.entries.size(); ++i) {
         const PoEntry &entry = read.entries[i];
         const std::string text = rows[i].texts[language].value_or("");
-        Check(entry.key == rows[i].key && entry.id == PoEncoded(PoMessageId(rows[i], source)) && !entry.fuzzy &&
-                  entry.translated == !text.empty() && (!entry.translated || entry.text == text),
+        Check(entry.key == rows[i].key && entry.id == PoEncoded(PoMessageId(rows[i], source), *coding.page) &&
+                  !entry.fuzzy && entry.translated == !text.empty() && (!entry.translated || entry.text == text),
               "each entry reads back as its key's texts");
     }
 }
@@ -77,10 +92,10 @@ void CheckReadAsGettextReads(const std::string &content) {
     if (NamesAnotherCharset(content)) return;
     std::vector<PoMessage> read;
     std::vector<GettextMessage> expected, found;
-    std::string error;
+    Refusals refusals;
     bool marked = content.compare(0, 3, "\xEF\xBB\xBF") == 0;
     bool gettextReads = GettextReads(marked ? content.substr(3) : content, &expected);
-    bool fxtReads = ReadPoSyntax(content, &read, &error);
+    bool fxtReads = ReadPoSyntax(content, &read, &refusals);
     Check(fxtReads == gettextReads, fxtReads ? "fxt reads a PO file gettext refuses" : "fxt refuses a PO file gettext reads");
     for (const PoMessage &message : read)
         found.push_back(GettextMessage{message.hasContext, message.context.kept, message.id.kept, message.text.kept,
@@ -94,26 +109,33 @@ void CheckReadAsGettextReads(const std::string &content) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static const std::string folder = FuzzGameFolder();
     std::string table((const char *)data, size);
-    PoFile po;
-    std::string poError;
     int language = size > 0 ? data[0] % LANGUAGE_COUNT : 0, source = (language + 1 + (size > 1 ? data[1] % 3 : 0)) % 4;
+    TextCoding coding;
+    coding.pages = CodePagesLoaded();
+    coding.page = &coding.pages[size > 2 ? data[2] % CODE_PAGE_COUNT : CodePageIndex(DEFAULT_CODE_PAGE)];
     CheckReadAsGettextReads(table);
-    if (ReadPo(table, language, &po, &poError))
+    PoFile po;
+    Refusals poRefusals;
+    if (ReadPo(table, PoReading{language, 0, coding.pages}, &po, &poRefusals))
         for (const PoEntry &entry : po.entries)
             Check(!entry.translated || entry.text.find_first_of(std::string("[\0\xFF", 3)) == std::string::npos,
                   "a translation holds only what a text can");
     for (TableEncoding encoding : {TABLE_UTF8, TABLE_ANSI}) {
-        std::string bytes, error;
+        coding.encoding = encoding;
+        std::string bytes;
         std::vector<TableRow> rows;
-        if (!DecodeTable(table, encoding, &bytes, &error) || !ParseTable(bytes, &rows, &error)) continue;
+        Refusals refusals;
+        if (!WholeTableProblem(table, coding).empty() || !DecodeTable(table, coding, &bytes, &refusals) ||
+            !ParseTable(bytes, &rows, &refusals))
+            continue;
         std::string dumped = LoadedTable(folder, rows);
         Check(dumped == FormattedTable(rows), "the files load as the table read");
-        std::string printed = EncodedTable(dumped, encoding);
+        std::string printed = EncodedTable(dumped, coding);
         std::string expected = table.empty() || table.back() == '\n' ? table : table + '\n';
         if (AsDumpPrintsIt(table)) Check(printed == expected, "the table did not come back as it was given");
         std::string again;
-        Check(DecodeTable(printed, encoding, &again, &error) && again == dumped, "dump's table reads back");
-        CheckPoReadsBack(rows, language, source);
+        Check(DecodeTable(printed, coding, &again, &refusals) && again == dumped, "dump's table reads back");
+        CheckPoReadsBack(rows, language, source, coding);
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 // make_realistic_table KEYS [SEED]: prints a game-like table for fxt make,
 // in UTF-8.
 #include "realistic_table.h"
+#include "windows_1252.h"
 
 #include "tools/fxt/formats/encoding.h"
 
@@ -12,6 +13,6 @@ int main(int argc, char **argv) {
         std::cerr << "usage: make_realistic_table KEYS [SEED]\n";
         return 2;
     }
-    std::cout << EncodedTable(RealisticTable(atoi(argv[1]), argc == 3 ? (unsigned)atoi(argv[2]) : 1), TABLE_UTF8);
+    std::cout << Utf8OfBytes(RealisticTable(atoi(argv[1]), argc == 3 ? (unsigned)atoi(argv[2]) : 1), Windows1252());
     return std::cout ? 0 : 1;
 }

@@ -1,6 +1,6 @@
 #include "search_reference.h"
 
-#include "tools/fxt/formats/encoding.h"
+#include "windows_1252.h"
 
 #include <locale.h>
 #include <stdlib.h>
@@ -13,7 +13,7 @@ namespace {
 std::wstring Characters(const char *bytes, int matchCase) {
     std::wstring characters;
     for (const char *at = bytes; *at; ++at) {
-        wchar_t ch = (wchar_t)Windows1252Character((unsigned char)*at);
+        wchar_t ch = (wchar_t)Windows1252().characters[(unsigned char)*at];
         characters += matchCase ? ch : (wchar_t)towlower(ch);
     }
     return characters;

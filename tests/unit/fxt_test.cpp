@@ -6,6 +6,7 @@
 #include "core_fixture.h"
 
 #include "realistic_table.h"
+#include "windows_1252.h"
 #include "text/language_file_writer.h"
 #include "tools/fxt/formats/rows.h"
 #include "tools/fxt/formats/encoding.h"
@@ -18,6 +19,7 @@
 #include <functional>
 #include <iostream>
 #include <random>
+#include <tuple>
 #include <set>
 #include <fcntl.h>
 #include <iconv.h>
@@ -57,6 +59,32 @@ const char *WindowsFxt(void) {
 std::string Shown(std::string path) {
     if (WindowsFxt()) std::replace(path.begin(), path.end(), '/', '\\');
     return path;
+}
+
+// Bytes of a Windows code page in UTF-8 by the C library's converter,
+// which refuses the bytes the code page leaves unassigned: below 0xA0 they
+// are the C1 controls of the same value, above it the characters of
+// Unicode's private use area that Windows' own converter gives them.
+std::string Utf8ByIconv(const std::string &bytes, int codePage = 1252) {
+    const std::map<std::pair<int, unsigned char>, std::string> privateUse = {
+        {{1253, 0xAA}, "\xEF\xA3\xB9"}, {{1253, 0xD2}, "\xEF\xA3\xBA"}, {{1253, 0xFF}, "\xEF\xA3\xBB"},
+        {{1257, 0xA1}, "\xEF\xA3\xBC"}, {{1257, 0xA5}, "\xEF\xA3\xBD"}};
+    iconv_t converter = iconv_open("UTF-8", ("CP" + std::to_string(codePage)).c_str());
+    std::string text;
+    for (char byte : bytes) {
+        char in[1] = {byte}, out[8], *from = in, *to = out;
+        size_t left = 1, room = sizeof out;
+        if (iconv(converter, &from, &left, &to, &room) != (size_t)-1) {
+            text.append(out, to - out);
+            continue;
+        }
+        unsigned char value = (unsigned char)byte;
+        auto found = privateUse.find({codePage, value});
+        EXPECT_TRUE(value < 0xA0 || found != privateUse.end()) << "byte " << (int)value << " of " << codePage;
+        text += value < 0xA0 ? std::string("\xC2") + byte : found->second;
+    }
+    iconv_close(converter);
+    return text;
 }
 
 class FxtTest : public ::testing::Test {
@@ -216,12 +244,22 @@ std::vector<std::string> Names(const std::string &folder) {
     return names;
 }
 
+// Every byte a language file can carry, in a key and in each text.
+std::string EveryByteTable(void) {
+    std::string key, text;
+    for (int byte = 1; byte <= 254; ++byte) {
+        if (byte != ']') key += (char)byte;
+        if (byte != '[') text += (char)byte;
+    }
+    return TableHeader + FormatTableRow(TableRow{key, {text, text, text, text}});
+}
+
 // The cases both fxt run: files held, read-only and linked, running out of
 // memory, the system's texts, names in any letter case.
 
 // Make replaces the four files, keeping each file it replaces the first time
-// as NAME.bak, and never that backup again; a file it cannot replace stops
-// it before anything is written.
+// as NAME.bak, and never that backup again, and each time as NAME.prev; a
+// file it cannot replace stops it before anything is written.
 TEST_F(FxtTest, ReplacesAllFourFilesOrNone) {
     const std::string header = TableHeader, game = work + "/game";
     FxtRun made = MakeFrom(header + "A\tone\tun\teins\tuno\n", game);
@@ -236,9 +274,10 @@ TEST_F(FxtTest, ReplacesAllFourFilesOrNone) {
         kept += "kept " + Shown(game + "/GTADATA/" + name) + " as it was in " + name + ".bak\n";
     EXPECT_EQ(made.out, kept);
     EXPECT_EQ(made.err, "");
-    EXPECT_EQ(Names(game + "/GTADATA"), (std::vector<std::string>{"ENGLISH.FXT", "ENGLISH.FXT.bak", "FRENCH.FXT",
-                                                                  "FRENCH.FXT.bak", "GERMAN.FXT", "GERMAN.FXT.bak",
-                                                                  "ITALIAN.FXT", "ITALIAN.FXT.bak"}));
+    std::vector<std::string> names;
+    for (const char *name : {"ENGLISH.FXT", "FRENCH.FXT", "GERMAN.FXT", "ITALIAN.FXT"})
+        for (const char *suffix : {"", ".bak", ".prev"}) names.push_back(name + std::string(suffix));
+    EXPECT_EQ(Names(game + "/GTADATA"), names);
     auto backups = [&] {
         std::vector<std::string> files;
         for (const char *name : LanguageFileNames) files.push_back(ReadBytes(game + "/" + CompatNativePath(name) + ".bak"));
@@ -321,7 +360,7 @@ std::string SumOf(const std::string &path) {
 TEST_F(FxtTest, ForgedJournalsChangeNothing) {
     const std::string header = TableHeader, game = work + "/game", data = game + "/GTADATA/", outside = work + "/outside";
     const std::string table = header + "A\tone\tun\teins\tuno\n";
-    const std::string swapping = "planned\nfile\tENGLISH.FXT.bak\t1-2\nfile\tENGLISH.FXT.new\t1-3\nswapping\n";
+    const std::string swapping = "planned\nfile\tENGLISH.FXT.old\t1-2\nfile\tENGLISH.FXT.new\t1-3\nswapping\n";
     struct Case {
         const char *what;
         std::function<void()> plant;
@@ -329,34 +368,33 @@ TEST_F(FxtTest, ForgedJournalsChangeNothing) {
     };
     const std::vector<Case> cases = {
         {"planned, naming the backup the user has", [&] {
-             WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tENGLISH.FXT\tENGLISH.FXT.bak\t" +
-                                                                 SumOf(data + "ENGLISH.FXT") + "\t1\t" +
-                                                                 Sha256Of("x") + "\nplanned\n"));
+             WriteBytes(data + "fxt-make.journal",
+                        ForgedJournal("replace\tENGLISH.FXT\tENGLISH.FXT.old\tENGLISH.FXT.bak\t" +
+                                      SumOf(data + "ENGLISH.FXT") + "\t1\t" + Sha256Of("x") + "\nplanned\n"));
          },
          " does not match the folder (" + Shown(data + "ENGLISH.FXT.bak") + " is not a file the make wrote)"},
         {"swapping, the language files as new ones in folders it says it made", [&] {
              std::string lines = "made\tgame folder\nmade\tGTADATA\n", files;
              for (const char *name : {"ENGLISH.FXT", "FRENCH.FXT", "GERMAN.FXT", "ITALIAN.FXT"}) {
-                 lines += std::string("replace\t") + name + "\t-\t-\t-\t" + SumOf(data + name) + "\n";
+                 lines += std::string("replace\t") + name + "\t-\t-\t-\t-\t" + SumOf(data + name) + "\n";
                  files += std::string("file\t") + name + ".new\t1-" + name + "\n";
              }
              WriteBytes(data + "fxt-make.journal", ForgedJournal(lines + "planned\n" + files + "swapping\n"));
          },
          " does not match the folder (" + Shown(data + "ITALIAN.FXT") +
              " holds neither what it held before the make nor what the make wrote)"},
-        {"swapping, with junk as the backup", [&] {
-             WriteBytes(data + "ENGLISH.FXT.bak", "junk");
-             WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tENGLISH.FXT\tENGLISH.FXT.bak\t" +
-                                                                 SumOf(data + "ENGLISH.FXT.bak") + "\t" +
+        {"swapping, with junk as the copy", [&] {
+             WriteBytes(data + "ENGLISH.FXT.old", "junk");
+             WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tENGLISH.FXT\tENGLISH.FXT.old\t-\t" +
+                                                                 SumOf(data + "ENGLISH.FXT.old") + "\t" +
                                                                  SumOf(data + "ENGLISH.FXT") + "\n" + swapping));
          },
          " does not match the folder (" + Shown(data + "ENGLISH.FXT") +
              " holds neither what it held before the make nor what the make wrote)"},
-        {"swapping, the backup a link to a file outside", [&] {
+        {"swapping, the copy a link to a file outside", [&] {
              WriteBytes(outside + "/id_rsa", "secret");
-             ASSERT_EQ(remove((data + "ENGLISH.FXT.bak").c_str()), 0);
-             ASSERT_EQ(symlink("../../outside/id_rsa", (data + "ENGLISH.FXT.bak").c_str()), 0);
-             WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tENGLISH.FXT\tENGLISH.FXT.bak\t" +
+             ASSERT_EQ(symlink("../../outside/id_rsa", (data + "ENGLISH.FXT.old").c_str()), 0);
+             WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tENGLISH.FXT\tENGLISH.FXT.old\t-\t" +
                                                                  SumOf(outside + "/id_rsa") + "\t" +
                                                                  SumOf(data + "ENGLISH.FXT") + "\n" + swapping));
          },
@@ -365,17 +403,28 @@ TEST_F(FxtTest, ForgedJournalsChangeNothing) {
         {"planned, the backup a folder", [&] {
              ASSERT_EQ(remove((data + "GERMAN.FXT.bak").c_str()), 0);
              ASSERT_EQ(mkdir((data + "GERMAN.FXT.bak").c_str(), 0777), 0);
-             WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tGERMAN.FXT\tGERMAN.FXT.bak\t" +
-                                                                 SumOf(data + "GERMAN.FXT") + "\t1\t" +
-                                                                 Sha256Of("x") + "\nplanned\n"));
+             WriteBytes(data + "fxt-make.journal",
+                        ForgedJournal("replace\tGERMAN.FXT\tGERMAN.FXT.old\tGERMAN.FXT.bak\t" +
+                                      SumOf(data + "GERMAN.FXT") + "\t1\t" + Sha256Of("x") + "\nplanned\n"));
          },
          " does not match the folder (" + Shown(data + "GERMAN.FXT.bak") + " is not a file the make wrote)"},
         {"planned, a new file that is not the one planned", [&] {
              WriteBytes(data + "ENGLISH.FXT.new", "someone's");
-             WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tENGLISH.FXT\t-\t-\t-\t1\t" +
+             WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tENGLISH.FXT\t-\t-\t-\t-\t1\t" +
                                                                  Sha256Of("x") + "\nplanned\n"));
          },
          " does not match the folder (" + Shown(data + "ENGLISH.FXT.new") + " is not a file the make wrote)"},
+        {"done, removing a NAME.prev that holds other bytes", [&] {
+             WriteBytes(data + "fxt-make.journal", ForgedJournal("drop\tFRENCH.FXT.prev\t1\t" + Sha256Of("x") +
+                                                                 "\nplanned\nswapping\ndone\n"));
+         },
+         " does not match the folder (" + Shown(data + "FRENCH.FXT.prev") +
+             " does not hold what it held before the make)"},
+        {"planned, removing one file twice", [&] {
+             std::string drop = "drop\tFRENCH.FXT.prev\t" + SumOf(data + "FRENCH.FXT.prev") + "\n";
+             WriteBytes(data + "fxt-make.journal", ForgedJournal(drop + drop + "planned\n"));
+         },
+         " is not a journal fxt make wrote (its files are not language files, each once, with what it wrote)"},
         {"a pipe", [&] { ASSERT_EQ(mkfifo((data + "fxt-make.journal").c_str(), 0644), 0); },
          " is a device or a pipe, which fxt neither reads nor moves: remove it; nothing was changed"},
         {"three gigabytes, sparse", [&] {
@@ -432,7 +481,7 @@ TEST_F(FxtTest, WhatIsNoFileStopsAMakeBeforeAnyChange) {
     // longer be written to: reading goes on, writing does not.
     const std::function<void()> staleJournal = [&] {
         WriteBytes(data + "ENGLISH.FXT.new", "");
-        WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tENGLISH.FXT\tENGLISH.FXT.bak\t" +
+        WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tENGLISH.FXT\tENGLISH.FXT.old\t-\t" +
                                                             SumOf(data + "ENGLISH.FXT") + "\t1\t" + Sha256Of("x") +
                                                             "\nplanned\n"));
         ASSERT_EQ(system(("chattr +i " + Quoted(data)).c_str()), 0);
@@ -521,6 +570,63 @@ TEST_F(FxtTest, DumpOfAFolderWithoutLanguageFilesFails) {
     EXPECT_TRUE(run.err.size() > start.size() + 1 && run.err.find('\n') == run.err.size() - 1) << run.err;
 }
 
+// What a make would do, told without doing it: --dry-run writes nothing,
+// journal and backups included. Going back one language and one make at a
+// time: restore puts back the languages named, undo what the last make
+// replaced, once. diff and missing tell the texts.
+TEST_F(FxtTest, GoingBackAndComparing) {
+    const std::string header = TableHeader, game = work + "/game", data = Shown(game + "/GTADATA") + Shown("/");
+    const std::string first = header + "A\tone\tun\teins\tuno\nB\ttwo\tdeux\tzwei\t\\N\n";
+    const std::string second = header + "A\tONE\tun\teins\tUNO\nB\ttwo\tdeux\tzwei\tdue\n";
+    ASSERT_EQ(MakeFrom(first, game).status, 0);
+    ASSERT_EQ(MakeFrom(first, work + "/first").status, 0);
+    std::map<std::string, std::string> before = FolderSnapshot(game);
+    FxtRun run = MakeFrom(second, game, {"--dry-run"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "would write " + data + "ENGLISH.FXT: 1 text changed\nwould write " + data +
+                           "ITALIAN.FXT: 2 texts changed\nwould keep " + data + "ENGLISH.FXT as it is now in "
+                           "ENGLISH.FXT.bak\nwould keep " + data + "ITALIAN.FXT as it is now in ITALIAN.FXT.bak\n"
+                           "a dry run: nothing was written\n");
+    EXPECT_EQ(FolderSnapshot(game), before);
+
+    ASSERT_EQ(MakeFrom(second, game).status, 0);
+    ASSERT_EQ(MakeFrom(header + "A\tONE\tUN\teins\tUNO!\nB\ttwo\tdeux\tzwei\tdue\n", game).status, 0);
+    run = Fxt({"diff", work + "/first", game});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "English\tchanged\tA\tone\tONE\nFrench\tchanged\tA\tun\tUN\nItalian\tchanged\tA\tuno\tUNO!\n"
+                       "Italian\tadded\tB\t\\N\tdue\n");
+    run = Fxt({"diff", game, game});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(Fxt({"missing", "it", work + "/first"}).out, "B\n");
+
+    // The last make replaced French and Italian alone.
+    before = FolderSnapshot(game);
+    run = Fxt({"undo", "--dry-run", game});
+    EXPECT_EQ(run.out, "would put back " + data + "FRENCH.FXT from FRENCH.FXT.prev: 1 text changed\nwould put back " +
+                           data + "ITALIAN.FXT from ITALIAN.FXT.prev: 1 text changed\na dry run: nothing was written\n");
+    EXPECT_EQ(FolderSnapshot(game), before);
+    run = Fxt({"undo", game});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "put back " + data + "FRENCH.FXT from FRENCH.FXT.prev\nput back " + data +
+                           "ITALIAN.FXT from ITALIAN.FXT.prev\n");
+    EXPECT_EQ(Fxt({"dump", game}).out, second);
+    run = Fxt({"undo", game});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "fxt: " + Shown(game + "/GTADATA") + " holds no NAME.prev (which fxt make keeps of each file it "
+                                                            "replaces): there is nothing to undo\n");
+
+    run = Fxt({"restore", "--dry-run", "Italian", game});
+    EXPECT_EQ(run.out, "would restore " + data + "ITALIAN.FXT from ITALIAN.FXT.bak: 2 texts changed\n"
+                                                 "a dry run: nothing was written\n");
+    run = Fxt({"restore", "it", game});
+    EXPECT_EQ(run.out, "restored " + data + "ITALIAN.FXT from ITALIAN.FXT.bak\n");
+    EXPECT_EQ(Fxt({"dump", game}).out, header + "A\tONE\tun\teins\tuno\nB\ttwo\tdeux\tzwei\t\\N\n");
+    EXPECT_EQ(Fxt({"restore", game}).out, "restored " + data + "ENGLISH.FXT from ENGLISH.FXT.bak\n");
+    EXPECT_EQ(Fxt({"dump", game}).out, first);
+}
+
 TEST_F(FxtTest, FileNamesInAnyLetterCase) {
     const std::string header = TableHeader;
     std::string game = work + "/game";
@@ -539,7 +645,7 @@ TEST_F(FxtTest, FileNamesInAnyLetterCase) {
     EXPECT_EQ(Fxt({"dump", game}).out, header + "B\tx\ty\tz\tw\n");
     EXPECT_EQ(Names(game), std::vector<std::string>{"gtaData"});
     std::vector<std::string> kept = lower;
-    for (const std::string &name : lower) kept.push_back(name + ".bak");
+    for (const std::string &name : lower) kept.insert(kept.end(), {name + ".bak", name + ".prev"});
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(Names(game + "/gtaData"), kept) << "make replaced the files, not wrote a second set beside them";
 
@@ -561,54 +667,40 @@ TEST_F(FxtTest, FileNamesInAnyLetterCase) {
 // The cases the Linux fxt alone runs: the Windows fxt matches its output
 // (MatchesTheLinuxFxt).
 
-// Every byte a language file can carry, in a key and in each text.
-std::string EveryByteTable(void) {
-    std::string key, text;
-    for (int byte = 1; byte <= 254; ++byte) {
-        if (byte != ']') key += (char)byte;
-        if (byte != '[') text += (char)byte;
-    }
-    return TableHeader + FormatTableRow(TableRow{key, {text, text, text, text}});
+// The rows of a table, which must read.
+std::vector<TableRow> RowsOf(const std::string &table) {
+    std::vector<TableRow> rows;
+    Refusals refusals;
+    if (!ParseTable(table, &rows, &refusals)) ADD_FAILURE() << RefusalLines(refusals)[0];
+    return rows;
 }
 
-// Windows-1252 bytes in UTF-8 by the C library's converter, which refuses
-// the five bytes the code page leaves unassigned: they are the C1 controls
-// of the same value.
-std::string Utf8ByIconv(const std::string &bytes) {
-    iconv_t converter = iconv_open("UTF-8", "CP1252");
-    std::string text;
-    for (char byte : bytes) {
-        char in[1] = {byte}, out[8], *from = in, *to = out;
-        size_t left = 1, room = sizeof out;
-        if (iconv(converter, &from, &left, &to, &room) != (size_t)-1) {
-            text.append(out, to - out);
-            continue;
-        }
-        EXPECT_NE(std::string("\x81\x8D\x8F\x90\x9D").find(byte), std::string::npos) << (int)(unsigned char)byte;
-        text += std::string("\xC2") + byte;
-    }
-    iconv_close(converter);
-    return text;
-}
-
-// In UTF-8 and in the files' own bytes, what make is given comes back from
-// dump, and both give the same files.
+// In UTF-8, through Windows-1252 or any other code page, and in the files'
+// own bytes, what make is given comes back from dump, and both give the
+// same files: every byte as iconv converts it.
 TEST_F(FxtTest, DumpGivesBackWhatMakeWasGiven) {
-    for (unsigned seed = 0; seed <= 6; ++seed) {
-        SCOPED_TRACE("seed " + std::to_string(seed));
+    std::vector<std::pair<unsigned, int>> runs;
+    for (unsigned seed = 0; seed <= 6; ++seed) runs.emplace_back(seed, 1252);
+    for (int codePage : {1250, 1251, 1253, 1254, 1257}) runs.emplace_back(0, codePage);
+    for (const auto &[seed, codePage] : runs) {
+        SCOPED_TRACE("seed " + std::to_string(seed) + ", code page " + std::to_string(codePage));
         std::string table = seed == 0 ? EveryByteTable() : RandomTable(seed, seed == 1 ? 3 : 400);
-        std::string game = work + "/game" + std::to_string(seed);
+        std::string game = work + "/game" + std::to_string(seed) + "-" + std::to_string(codePage);
+        // Windows-1252 is the code page fxt takes when none is given.
+        std::vector<std::string> page;
+        if (codePage != 1252) page = {"--codepage", std::to_string(codePage)};
         FxtRun made = MakeFrom(table, game + "-ansi", {"--ansi"});
         ASSERT_EQ(made.status, 0) << made.err;
-        made = MakeFrom(Utf8ByIconv(table), game);
+        made = MakeFrom(Utf8ByIconv(table, codePage), game, page);
         ASSERT_EQ(made.status, 0) << made.err;
         EXPECT_EQ(LanguageFiles(game), LanguageFiles(game + "-ansi"));
         FxtRun dumped = Fxt({"dump", "--ansi", game});
         ASSERT_EQ(dumped.status, 0) << dumped.err;
         EXPECT_EQ(dumped.err, "");
         ASSERT_EQ(dumped.out, table);
-        dumped = Fxt({"dump", game});
-        ASSERT_EQ(dumped.out, Utf8ByIconv(table));
+        page.insert(page.begin(), "dump");
+        page.push_back(game);
+        ASSERT_EQ(Fxt(page).out, Utf8ByIconv(table, codePage));
     }
 }
 
@@ -619,8 +711,22 @@ TEST_F(FxtTest, BadTablesAreRefusedAndNothingIsWritten) {
         std::string table;
         std::string error;
         bool ansi;
+        std::string codePage = "";
     };
+    // Every refusal of a table is told, in the order of its lines, up to a
+    // hundred of them.
+    std::string table = Shown(work + "/table.tsv"), many = header;
+    for (int line = 2; line <= 151; ++line) many += "K" + std::to_string(line) + "\t\xC5\x9B\t\\N\t\\N\t\\N\n";
     std::vector<Case> cases = {
+        {header + "A\t\xC5\x9B\t\\N\t\\N\t\\N\nB\tb\\q\t\\N\t\\N\t\\N\nC\t\xD0\x96\xC3\xA9\t\\N\t\\N\t\\N\nA\tb\t\\N\t\\N\t\\N\n",
+         "fxt: " + table + ": line 2, column 3: '\xC5\x9B' (U+015B) is not in Windows-1252: give --codepage 1250 (Central "
+         "European) or 1257 (Baltic)\nfxt: " + table + ": line 3: bad escape \\q\nfxt: " + table + ": line 4, column "
+         "3: '\xD0\x96' (U+0416) is not in Windows-1252: give --codepage 1251 (Cyrillic)\nfxt: " + table + ": line 5: "
+         "duplicate key, first on line 2\nfxt: nothing was written\n",
+         false},
+        {many, "line 101, column 6: '\xC5\x9B' (U+015B) is not in Windows-1252: give --codepage 1250 (Central European) or "
+               "1257 (Baltic)\nfxt: " + table + ": and 50 more\nfxt: nothing was written\n",
+         false},
         {"key\tEnglish\n", "line 1: the header", false},
         {header + "A\ta\tb\n", "line 2: expected 5 tab-separated fields, found 3", false},
         {header + "A\ta\t\\N\t\\N\t\\N\nB\tb\\x\t\\N\t\\N\t\\N\n", "line 3: bad escape \\x", false},
@@ -639,7 +745,8 @@ TEST_F(FxtTest, BadTablesAreRefusedAndNothingIsWritten) {
         {header + "A\t\\N\ta\t\\N\t\\N\nB\tb\t\\N\t\\N\t\\N\n", "line 3: the key's first text is English", false},
         // What editors do to a table: columns count characters, not bytes.
         {header + "A\tBienvenue \xE0 Harbour\t\\N\t\\N\t\\N\n",
-         "line 2, column 13: the byte 0xE0 is not UTF-8; a Windows-1252 (\"ANSI\") table is read with --ansi", false},
+         "line 2, column 13: the byte 0xE0 is not UTF-8; a table of the files' own bytes (\"ANSI\") is read with --ansi",
+         false},
         {header + "A\t\xC3\xA9\xE2\x82\xAC\xC3\t\\N\t\\N\t\\N\n", "line 2, column 5: the byte 0xC3 is not UTF-8", false},
         {header + "A\t\xC0\xA0\t\\N\t\\N\t\\N\n", "line 2, column 3: the byte 0xC0 is not UTF-8", false},
         {header + "A\t\xED\xA0\x80\t\\N\t\\N\t\\N\n", "line 2, column 3: the byte 0xED is not UTF-8", false},
@@ -650,10 +757,25 @@ TEST_F(FxtTest, BadTablesAreRefusedAndNothingIsWritten) {
         {header + "A\tBienvenue \xEF\xBF\xBD Harbour\t\\N\t\\N\t\\N\n", "line 2, column 13: U+FFFD, the replacement character",
          true},
         {header + "A\t\xC3\xA9\xE4\xB8\xAD\t\\N\t\\N\t\\N\n",
-         "line 2, column 4: U+4E2D is a character the game's files cannot hold", false},
-        {header + "A\t\xF0\x9F\x98\x80\t\\N\t\\N\t\\N\n", "line 2, column 3: U+1F600 is a character", false},
-        {header + "A\t\xC2\x80\t\\N\t\\N\t\\N\n", "line 2, column 3: U+0080 is a character", false},
-        {header + "A\t\xC3\xBF\t\\N\t\\N\t\\N\n", "line 2, column 3: U+00FF is a character", false},
+         "line 2, column 4: '\xE4\xB8\xAD' (U+4E2D) is not in Windows-1252, nor in any code page the game's files can be "
+         "written in",
+         false},
+        {header + "A\t\xF0\x9F\x98\x80\t\\N\t\\N\t\\N\n", "line 2, column 3: '\xF0\x9F\x98\x80' (U+1F600) is not in",
+         false},
+        {header + "A\t\xC2\x80\t\\N\t\\N\t\\N\n", "line 2, column 3: U+0080 is not in Windows-1252, nor", false},
+        {header + "A\t\xC3\xBF\t\\N\t\\N\t\\N\n",
+         "line 2, column 3: '\xC3\xBF' (U+00FF) is the byte 0xFF in Windows-1252, which ends a language file's data: the "
+         "game's files cannot hold it",
+         false},
+        // The letters of a code page, and where each letter is.
+        {header + "A\tZa\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87\t\\N\t\\N\t\\N\n",
+         "line 2, column 5: '\xC5\xBC' (U+017C) is not in Windows-1252: give --codepage 1250 (Central European) or "
+         "1257 (Baltic)",
+         false},
+        {header + "A\t\xD0\xAF\xD1\x8F\t\\N\t\\N\t\\N\n",
+         "line 2, column 4: '\xD1\x8F' (U+044F) is the byte 0xFF in Windows-1251, which ends", false, "1251"},
+        {header + "A\t\xCE\xA9\t\\N\t\\N\t\\N\n",
+         "line 2, column 3: '\xCE\xA9' (U+03A9) is not in Windows-1250: give --codepage 1253 (Greek)", false, "1250"},
         {header + "A\ta" + std::string(1, '\0') + "\t\\N\t\\N\t\\N\n", "line 2, column 4: U+0000 is a character", false},
         {utf16, "line 1, column 1: the table is in UTF-16 (\"Unicode\"); save it as UTF-8", false},
         {utf16, "line 1, column 1: the table is in UTF-16", true},
@@ -678,6 +800,7 @@ TEST_F(FxtTest, BadTablesAreRefusedAndNothingIsWritten) {
         std::string game = work + "/never";
         std::vector<std::string> options;
         if (each.ansi) options.push_back("--ansi");
+        if (!each.codePage.empty()) options.insert(options.end(), {"--codepage", each.codePage});
         FxtRun run = MakeFrom(each.table, game, options);
         EXPECT_EQ(run.status, 1);
         EXPECT_NE(run.err.find(each.error), std::string::npos) << run.err;
@@ -687,7 +810,7 @@ TEST_F(FxtTest, BadTablesAreRefusedAndNothingIsWritten) {
 
     // What the folder holds decides too: the keys it has, and names that
     // Windows takes for one.
-    std::string game = work + "/kept", table = Shown(work + "/table.tsv");
+    std::string game = work + "/kept";
     ASSERT_EQ(MakeFrom(header + "A\ta\tb\tc\td\nB\tb\t\\N\t\\N\t\\N\n", game).status, 0);
     const std::map<std::string, std::string> before = FolderSnapshot(game);
     const std::string refused = "\nfxt: nothing was written\n";
@@ -723,10 +846,10 @@ TEST_F(FxtTest, TablesAsEditorsSaveThem) {
     const std::string dumped = rows[0] + "\n" + rows[1] + "\n" + rows[2] + "\n";
     const std::string crlf = rows[0] + "\r\n" + rows[1] + "\r\n" + rows[2] + "\r\n";
     const std::string bom = "\xEF\xBB\xBF";
-    for (const std::string &table : {bom + EncodedTable(dumped, TABLE_UTF8), EncodedTable(crlf, TABLE_UTF8),
-                                     bom + EncodedTable(crlf + "\r\n\r\n", TABLE_UTF8),
-                                     EncodedTable(dumped + "\n\n", TABLE_UTF8),
-                                     EncodedTable(rows[0] + "\n" + rows[1] + "\r\n" + rows[2] + "\n", TABLE_UTF8)}) {
+    for (const std::string &table : {bom + Utf8ByIconv(dumped), Utf8ByIconv(crlf),
+                                     bom + Utf8ByIconv(crlf + "\r\n\r\n"),
+                                     Utf8ByIconv(dumped + "\n\n"),
+                                     Utf8ByIconv(rows[0] + "\n" + rows[1] + "\r\n" + rows[2] + "\n")}) {
         SCOPED_TRACE(table);
         FxtRun made = MakeFrom(table, work + "/game");
         ASSERT_EQ(made.status, 0) << made.err;
@@ -778,7 +901,7 @@ TEST_F(FxtTest, CheckReportsWhatDoesNotReachTheTable) {
         "Italian: 0 entries stored; 2 of the 2 keys have no Italian text\n";
     FxtRun found = Fxt({"check", game});
     EXPECT_EQ(found.status, 1);
-    EXPECT_EQ(found.out, EncodedTable(report, TABLE_UTF8));
+    EXPECT_EQ(found.out, Utf8ByIconv(report));
     EXPECT_EQ(Fxt({"check", "--ansi", game}).out, report);
 }
 
@@ -786,33 +909,46 @@ TEST_F(FxtTest, CheckReportsWhatDoesNotReachTheTable) {
 // msgid and msgstr, each ended by a 0 byte.
 std::string GettextEntries(FxtTest *test, const std::string &po);
 
+// Game bytes as a PO file through a code page holds them, by iconv: the
+// byte 4, gettext's context separator, as U+2404.
+std::string PoText(const std::string &bytes, int codePage) {
+    std::string text = Utf8ByIconv(bytes, codePage);
+    for (size_t at; (at = text.find('\x04')) != std::string::npos;) text.replace(at, 1, "\xE2\x90\x84");
+    return text;
+}
+
 // The same of rows, as the folder holds them, for a PO file of language
 // with the msgid from source.
-std::string EntriesOf(const std::vector<TableRow> &rows, int language, int source, bool asTemplate) {
+std::string EntriesOf(const std::vector<TableRow> &rows, int language, int source, bool asTemplate, int codePage) {
     std::string entries;
     for (const TableRow &row : rows)
-        entries += PoEncoded(row.key + '\0' + PoMessageId(row, source) + '\0' +
-                             (asTemplate ? "" : row.texts[language].value_or("")) + '\0');
+        entries += PoText(row.key, codePage) + '\0' + PoText(PoMessageId(row, source), codePage) + '\0' +
+                   PoText(asTemplate ? "" : row.texts[language].value_or(""), codePage) + '\0';
     return entries;
 }
 
 // A PO file as gettext's own tools read and rewrite it, on game-like and on
-// every byte's texts: msgcat reads it (warning only of the control
-// characters that translations should not hold) and writes it back byte
-// for byte unwrapped, msgexec sees each key's texts as the folder holds
-// them; wrapped by msgcat or changed by msgfilter, make --po takes back
-// what gettext holds, and unchanged it changes nothing.
+// every byte's texts through each code page: msgcat reads it (warning only
+// of the control characters that translations should not hold) and writes
+// it back byte for byte unwrapped, msgexec sees each key's texts as iconv
+// converts the folder's bytes; wrapped by msgcat or changed by msgfilter,
+// make --po takes back what gettext holds through the code page the file
+// records, and unchanged it changes nothing.
 TEST_F(FxtTest, PoFilesAsGettextReadsThem) {
-    const std::pair<std::string, std::string> tables[] = {{"realistic", RealisticTable(300, 9)}, {"every", EveryByteTable()}};
-    for (const auto &table : tables) {
-        SCOPED_TRACE(table.first);
-        std::string game = work + "/" + table.first, error;
-        ASSERT_EQ(MakeFrom(table.second, game, {"--ansi"}).status, 0);
-        std::vector<TableRow> rows;
-        ASSERT_TRUE(ParseTable(table.second, &rows, &error)) << error;
+    const std::tuple<std::string, std::string, int> tables[] = {
+        {"realistic", RealisticTable(300, 9), 1252}, {"every", EveryByteTable(), 1252},
+        {"every-1250", EveryByteTable(), 1250},      {"every-1251", EveryByteTable(), 1251},
+        {"every-1253", EveryByteTable(), 1253},      {"every-1254", EveryByteTable(), 1254},
+        {"every-1257", EveryByteTable(), 1257}};
+    for (const auto &[name, table, codePage] : tables) {
+        SCOPED_TRACE(name);
+        std::string game = work + "/" + name, page = std::to_string(codePage);
+        ASSERT_EQ(MakeFrom(table, game, {"--ansi"}).status, 0);
+        std::vector<TableRow> rows = RowsOf(table);
         const std::map<std::string, std::string> made = FolderSnapshot(game);
         for (bool asTemplate : {false, true}) {
-            FxtRun po = asTemplate ? Fxt({"po", "--template", "--source", "French", "it", game}) : Fxt({"po", "Italian", game});
+            FxtRun po = asTemplate ? Fxt({"po", "--template", "--source", "French", "--codepage", page, "it", game})
+                                   : Fxt({"po", "--codepage", page, "Italian", game});
             ASSERT_EQ(po.status, 0) << po.err;
             WriteBytes(work + "/it.po", po.out);
             FxtRun unwrapped = Run("cd " + Quoted(work) + " && msgcat --no-wrap it.po >out 2>err");
@@ -822,10 +958,11 @@ TEST_F(FxtTest, PoFilesAsGettextReadsThem) {
                 for (size_t at; (at = words.find(std::string("should not contain the '\\") + control + "'")) != std::string::npos;)
                     words.erase(words.rfind('\n', at) + 1, words.find('\n', at) - words.rfind('\n', at));
             EXPECT_EQ(words, "") << "msgcat's words";
-            EXPECT_EQ(GettextEntries(this, "it.po"),
-                      EntriesOf(rows, LANGUAGE_ITALIAN, asTemplate ? LANGUAGE_FRENCH : LANGUAGE_ENGLISH, asTemplate));
+            EXPECT_EQ(GettextEntries(this, "it.po"), EntriesOf(rows, LANGUAGE_ITALIAN,
+                                                               asTemplate ? LANGUAGE_FRENCH : LANGUAGE_ENGLISH,
+                                                               asTemplate, codePage));
         }
-        FxtRun po = Fxt({"po", "it", game});
+        FxtRun po = Fxt({"po", "--codepage", page, "it", game});
         WriteBytes(work + "/it.po", po.out);
         FxtRun same = Fxt({"make", "--po", "it", work + "/it.po", game});
         EXPECT_EQ(same.status, 0) << same.err;
@@ -835,21 +972,61 @@ TEST_F(FxtTest, PoFilesAsGettextReadsThem) {
             ASSERT_EQ(Run("cd " + Quoted(work) + " && " + rewrite + " 2>/dev/null").status, 0) << rewrite;
             FxtRun made = Fxt({"make", "--po", "Italian", work + "/rewritten.po", game});
             ASSERT_EQ(made.status, 0) << made.err;
-            std::vector<TableRow> now;
-            ASSERT_TRUE(ParseTable(Fxt({"dump", "--ansi", game}).out, &now, &error)) << error;
+            std::vector<TableRow> now = RowsOf(Fxt({"dump", "--ansi", game}).out);
             // What msgexec holds, with the text as it was where it holds none.
             std::string held = GettextEntries(this, "rewritten.po"), expected;
             for (size_t at = 0, i = 0; at < held.size(); ++i) {
                 size_t text = held.find('\0', held.find('\0', at) + 1) + 1, end = held.find('\0', text);
                 expected += held.substr(at, text - at) +
-                            (end > text ? held.substr(text, end - text) : PoEncoded(rows[i].texts[LANGUAGE_ITALIAN].value_or(""))) +
+                            (end > text ? held.substr(text, end - text)
+                                        : PoText(rows[i].texts[LANGUAGE_ITALIAN].value_or(""), codePage)) +
                             '\0';
                 at = end + 1;
             }
-            EXPECT_EQ(EntriesOf(now, LANGUAGE_ITALIAN, LANGUAGE_ENGLISH, false), expected) << rewrite;
+            EXPECT_EQ(EntriesOf(now, LANGUAGE_ITALIAN, LANGUAGE_ENGLISH, false, codePage), expected) << rewrite;
             rows = now;
         }
     }
+
+    // Fan translations over Italian, their letters written by msgfilter as
+    // a translator's tools write them, the Language the translator's: read
+    // through iconv, the game's bytes are the letters.
+    const std::tuple<std::string, int, std::string> fans[] = {
+        {"pl", 1250, "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 g\xC4\x99\xC5\x9Bl\xC4\x85 ja\xC5\xBA\xC5\x84"},
+        {"ru", 1251, "\xD0\xA1\xD1\x8A\xD0\xB5\xD1\x88\xD1\x8C \xD0\xB6\xD0\xB5 \xD0\xB5\xD1\x89\xD1\x91 "
+                     "\xD1\x8D\xD1\x82\xD0\xB8\xD1\x85 \xD0\xB1\xD1\x83\xD0\xBB\xD0\xBE\xD0\xBA"},
+        {"el", 1253, "\xCE\x9E\xCE\xB5\xCF\x83\xCE\xBA\xCE\xB5\xCF\x80\xCE\xAC\xCE\xB6\xCF\x89 "
+                     "\xCF\x88\xCF\x85\xCF\x87\xCE\xBF\xCF\x86\xCE\xB8\xCF\x8C\xCF\x81\xCE\xB1"}};
+    for (const auto &[language, codePage, phrase] : fans) {
+        SCOPED_TRACE(language);
+        std::string game = work + "/fan-" + language;
+        ASSERT_EQ(MakeFrom(RealisticTable(40, 3), game, {"--ansi"}).status, 0);
+        WriteBytes(work + "/fan.po", Fxt({"po", "--codepage", std::to_string(codePage), "it", game}).out);
+        WriteBytes(work + "/phrase", phrase);
+        ASSERT_EQ(Run("cd " + Quoted(work) + " && msgfilter --keep-header -i fan.po -o translated.po sh -c "
+                      "'cat >/dev/null; cat phrase' && sed -i 's/^\"Language: it\\\\n\"$/\"Language: " + language +
+                      "\\\\n\"/' translated.po")
+                      .status,
+                  0);
+        ASSERT_NE(ReadBytes(work + "/translated.po").find("\"Language: " + language + "\\n\""), std::string::npos);
+        FxtRun made = Fxt({"make", "--po", "Italian", work + "/translated.po", game});
+        EXPECT_EQ(made.status, 0) << made.err;
+        std::vector<TableRow> rows = RowsOf(Fxt({"dump", "--ansi", game}).out);
+        ASSERT_FALSE(rows.empty());
+        for (const TableRow &row : rows) EXPECT_EQ(Utf8ByIconv(row.texts[LANGUAGE_ITALIAN].value_or(""), codePage), phrase);
+    }
+
+    // Entries whose English is the same are kept apart by their references
+    // when a spreadsheet edits them: po2csv, the edit, csv2po.
+    const std::string game = work + "/same";
+    ASSERT_EQ(MakeFrom(std::string(TableHeader) + "A\tGo\tun\teins\tvai\nB\tGo\tdeux\tzwei\tandare\n", game).status, 0);
+    WriteBytes(work + "/it.po", Fxt({"po", "it", game}).out);
+    ASSERT_EQ(Run("cd " + Quoted(work) + " && po2csv it.po it.csv >/dev/null 2>&1 && sed -i 's/\"vai\"/\"VAI\"/; "
+                  "s/\"andare\"/\"ANDARE\"/' it.csv && csv2po -t it.po it.csv edited.po >/dev/null 2>&1")
+                  .status,
+              0);
+    ASSERT_EQ(Fxt({"make", "--po", "it", work + "/edited.po", game}).status, 0);
+    EXPECT_EQ(Fxt({"dump", game}).out, std::string(TableHeader) + "A\tGo\tun\teins\tVAI\nB\tGo\tdeux\tzwei\tANDARE\n");
 }
 
 // A PO file as an editor may save it: a byte-order mark, CR LF, comments,
@@ -883,10 +1060,12 @@ TEST_F(FxtTest, MakePoTakesTranslationsBack) {
     WriteBytes(work + "/it.po", po);
     FxtRun made = Fxt({"make", "--po", "it", work + "/it.po", game});
     EXPECT_EQ(made.status, 0);
-    EXPECT_EQ(made.err, "fxt: " + Shown(work + "/it.po") + ": line 28: the msgid of E is not the folder's English text: "
-                        "it may have changed since the file was written; the translation is used all the same\n");
+    EXPECT_EQ(made.err, "fxt: " + Shown(work + "/it.po") + ": 1 translation is of another English text than the "
+                        "folder's (the file is older than the text, or for another version): E; they are used all the "
+                        "same\n");
     EXPECT_EQ(made.out, "kept " + Shown(game + "/GTADATA/ITALIAN.FXT") + " as it was in ITALIAN.FXT.bak\n"
-                        "Italian: 2 texts changed, 0 the same already, 1 untranslated and 2 fuzzy left as they were\n");
+                        "Italian: 2 texts changed, 0 the same already, 1 untranslated and 2 fuzzy left as they were; 1 "
+                        "translation of another English text\n");
     EXPECT_EQ(Fxt({"dump", game}).out, header + "A\tone\tun\teins\tuno, A \"tab\"\\t\\\\\nB\ttwo\tdeux\tzwei\t\n"
                                                 "C\tthree\ttrois\tdrei\t\\N\nD\tfour\tquatre\tvier\t\\N\n"
                                                 "E\tfive\tcinq\tf\xC3\xBCnf\tcinque \xC3\xA8\n" +
@@ -912,14 +1091,50 @@ TEST_F(FxtTest, PoFilesAsGettextJudgesThem) {
     const std::string game = work + "/game", entry = "msgctxt \"A\"\nmsgid \"one\"\n";
     const std::string utf8 = "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n";
     const std::string table = std::string(TableHeader) + "A\tone\tun\teins\tuno\n";
+    const std::string path = Shown(work + "/t.po"), polish = "Language: pl\\nContent-Type: text/plain; charset=UTF-8\\n";
+    const std::string hint = "\nfxt: the file may be for another version of the game: msgmerge it with a new fxt po "
+                             "--template of this folder to bring it up to date";
     struct Case {
         std::string po;
-        std::string outcome;  // the refusal, or "=" and the Italian text read
+        // The refusals, after the file's name and ": " (but where it
+        // begins with a blank), or "=" and the Italian text read.
+        std::string outcome;
         bool gettextReads;
+        std::vector<std::string> options = {};
+        std::string said = "";  // of a file read, after its name
     };
     const std::vector<Case> cases = {
         {"msgid \"one\"\nmsgstr \"uno\"\n", "line 1: an entry without msgctxt: fxt finds each text's key in its msgctxt", true},
-        {"msgctxt \"Z\"\nmsgid \"one\"\nmsgstr \"uno\"\n", "line 1: the key Z is not in the folder's table: is it the right game folder?", true},
+        {"msgctxt \"Z\"\nmsgid \"one\"\nmsgstr \"uno\"\n", "line 1: the key Z is not in the folder's table" + hint, true},
+        // Every refusal, of the file and of the folder, in one pass.
+        {entry + "msgstr \"\xC5\x9B\"\n\nmsgctxt \"A\"\nmsgid \"two\"\nmsgstr \"x[\"\n\nmsgctxt \"Z\"\nmsgid \"z\"\nmsgstr \"\"\n",
+         "line 3, column 9: '\xC5\x9B' (U+015B) is not in Windows-1252: give --codepage 1250 (Central European) or 1257 "
+         "(Baltic)\nfxt: " + path + ": line 7, column 10: the Italian text holds '[', which a text cannot hold\nfxt: " +
+             path + ": line 9: the key Z is not in the folder's table" + hint,
+         true},
+        {std::string("\xFF\xFEm\0s\0g\0i\0d\0", 12), "line 1, column 1: the PO file is in UTF-16 (\"Unicode\"); save it as UTF-8",
+         false},
+        {std::string("m\0s\0g\0i\0d\0 \0\"\0\"\0\n\0", 18),
+         "line 1, column 1: the PO file is in UTF-16 (\"Unicode\"); save it as UTF-8", false},
+        {"", " holds no entry: is it a PO file of fxt po?", true},
+        {"msgid \"\"\nmsgstr \"Language: fr_FR\\n\"\n\n" + entry + "msgstr \"un\"\n",
+         "line 1: the file is a French translation (Language: fr_FR); give French, or remove the Language line", true},
+        {"msgid \"\"\nmsgstr \"" + polish + "\"\n\n" + entry + "msgstr \"\xC5\x9B\"\n",
+         "line 6, column 9: '\xC5\x9B' (U+015B) is not in Windows-1252: give --codepage 1250 for Polish", true},
+        {"msgid \"\"\nmsgstr \"" + polish + "X-Code-Page: 1250\\n\"\n\n" + entry + "msgstr \"\xC5\x9B\"\n", "=\x9C", true},
+        {"msgid \"\"\nmsgstr \"X-Code-Page: 1250\\n\"\n\n" + entry + "msgstr \"\xC5\x9B\"\n",
+         "line 1: the file was written with --codepage 1250 (X-Code-Page: 1250), not 1251: give --codepage 1250, or none",
+         true, {"--codepage", "1251"}},
+        {"msgid \"\"\nmsgstr \"X-Code-Page: 1255\\n\"\n\n" + entry + "msgstr \"x\"\n",
+         "line 1: the header's X-Code-Page is 1255, which is not a code page fxt knows", true},
+        // What is read, but told.
+        {entry + "msgstr \"\"\n", "=uno", true, {}, "no entry is translated: nothing changes"},
+        {"msgctxt \"A\"\nmsgid \"ONE\"\nmsgstr \"uno!\"\n", "=uno!", true, {},
+         "1 translation is of another English text than the folder's (the file is older than the text, or for another "
+         "version): A; they are used all the same"},
+        {entry + "msgstr \"uno\\n\"\n", "=uno\n", true, {},
+         "1 translation differs from the text it replaces in ending with a line feed: A; an editor (Poedit) may have made "
+         "them end as their msgid does"},
         {entry + "msgstr \"uno\"\n\n" + entry + "msgstr \"un\"\n", "line 5, column 1: the entry is given twice: another has the same msgctxt and msgid", false},
         {entry + "msgid_plural \"ones\"\nmsgstr[0] \"uno\"\n", "line 1: a plural entry (msgid_plural): the game's texts have no plural forms", true},
         {"msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n",
@@ -928,7 +1143,7 @@ TEST_F(FxtTest, PoFilesAsGettextJudgesThem) {
          "line 1: the header says charset=UTF-8;; fxt reads PO files in UTF-8: save it as UTF-8", true},
         {utf8 + entry + "msgstr \"caf\xE9\"\n", "line 6, column 12: the byte 0xE9 is not UTF-8; the PO file's charset is UTF-8", false},
         {utf8 + "msgctxt \"A\"\nmsgid \"on\xE9\"\nmsgstr \"uno\"\n", "line 5, column 10: the byte 0xE9 is not UTF-8; the PO file's charset is UTF-8", false},
-        {utf8 + entry + "msgstr \"\"\n\"\xC3\xA9\xE4\xB8\xAD\"\n", "line 7, column 3: U+4E2D is a character the game's files cannot hold", true},
+        {utf8 + entry + "msgstr \"\"\n\"\xC3\xA9\xE4\xB8\xAD\"\n", "line 7, column 3: '\xE4\xB8\xAD' (U+4E2D) is not in Windows-1252, nor in any code page the game's files can be written in", true},
         {utf8 + entry + "msgstr \"a\xEF\xBF\xBD\"\n", "line 6, column 10: U+FFFD, the replacement character: an editor that could not read "
                                                   "the PO file put it in place of a letter; write it again with fxt po and edit it as UTF-8", true},
         {entry + "msgstr \"a\\x5B\"\n", "line 3, column 10: the Italian text holds '[', which a text cannot hold", true},
@@ -946,7 +1161,7 @@ TEST_F(FxtTest, PoFilesAsGettextJudgesThem) {
         {"msgctxt \"A\"\n# a translator's note\nmsgid \"one\"\nmsgstr \"uno\"\n", "line 2, column 1: a comment where msgid should be", false},
         {"#~ " + entry + "msgstr \"uno\"\n", "line 2, column 1: #~ begins some of an entry's lines but not all of them", false},
         {"#, fuzzy-match\n" + entry + "msgstr \"uno!\"\n", "=uno!", true},
-        {"#! fuzzy\n" + entry + "msgstr \"uno!\"\n", "=uno", true},
+        {"#! fuzzy\n" + entry + "msgstr \"uno!\"\n", "=uno", true, {}, "no entry is translated: nothing changes"},
         {entry + "msgstr \"\\x4142\"\n", "=B", true},
         {entry + "msgstr \"x\ry\"\n", "=x\ry", true},
         {entry + "msgstr \"x\" \"y\"\n", "=xy", true},
@@ -960,14 +1175,19 @@ TEST_F(FxtTest, PoFilesAsGettextJudgesThem) {
         ASSERT_EQ(MakeFrom(table, game, {"--remove-keys"}).status, 0);
         const std::map<std::string, std::string> before = FolderSnapshot(game);
         WriteBytes(work + "/t.po", each.po);
-        FxtRun run = Fxt({"make", "--po", "Italian", work + "/t.po", game});
+        std::vector<std::string> arguments = {"make", "--po"};
+        arguments.insert(arguments.end(), each.options.begin(), each.options.end());
+        arguments.insert(arguments.end(), {"Italian", work + "/t.po", game});
+        FxtRun run = Fxt(arguments);
         if (each.outcome[0] == '=') {
-            EXPECT_EQ(run.status, 0) << run.err;
+            EXPECT_EQ(run.status, 0);
+            EXPECT_EQ(run.err, each.said.empty() ? "" : "fxt: " + path + ": " + each.said + "\n");
             EXPECT_EQ(Fxt({"dump", "--ansi", game}).out, std::string(TableHeader) + "A\tone\tun\teins\t" +
                                                              EscapedText(each.outcome.substr(1)) + "\n");
         } else {
             EXPECT_EQ(run.status, 1);
-            EXPECT_EQ(run.err, "fxt: " + Shown(work + "/t.po") + ": " + each.outcome + "\n");
+            EXPECT_EQ(run.err, "fxt: " + path + (each.outcome[0] == ' ' ? "" : ": ") + each.outcome +
+                                   "\nfxt: nothing was written\n");
             EXPECT_EQ(FolderSnapshot(game), before);
         }
         EXPECT_EQ(Run("cd " + Quoted(work) + " && msgattrib t.po >out 2>err").status == 0, each.gettextReads)
@@ -984,14 +1204,34 @@ std::string GettextEntries(FxtTest *test, const std::string &po) {
 }
 
 
+// A wrong command line is told in one line, before the usage.
 TEST_F(FxtTest, Usage) {
-    for (const auto &arguments : std::vector<std::vector<std::string>>{
-             {}, {"dump"}, {"make", "x"}, {"check"}, {"check", "a", "b"}, {"frob", "a", "b"}, {"po", "Klingon", "g"},
-             {"po", "--source", "it", "it", "g"}, {"make", "--po", "it", "x.po"}, {"make", "--po", "--ansi", "it", "x", "g"},
-             {"restore", "--ansi", "g"}}) {
-        FxtRun run = Fxt(arguments);
+    const std::string languages = " is not one of the game's languages: give English, French, German or Italian (en, "
+                                  "fr, de, it); a translation into another language is written over one of them";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{}, "no command given"},
+        {{"frob", "a", "b"}, "frob is not a command of fxt"},
+        {{"dump"}, "fxt dump takes GAMEFOLDER; 0 arguments were given"},
+        {{"dump", "C:\\Program", "Files\\GTA"},
+         "fxt dump takes GAMEFOLDER; 2 arguments were given: a path with spaces needs quotes (\"C:\\Program Files\\GTA\")"},
+        {{"make", "x"}, "fxt make takes TABLE GAMEFOLDER; 1 argument was given"},
+        {{"po", "Spanish", "g"}, "Spanish" + languages},
+        {{"po", "--source", "it", "it", "g"}, "the source language is the language itself (Italian): give another --source"},
+        {{"po", "--source", "Klingon", "it", "g"}, "Klingon" + languages},
+        {{"make", "--po", "it", "x.po"}, "fxt make --po takes LANGUAGE FILE.po GAMEFOLDER; 2 arguments were given"},
+        {{"make", "--ansi", "--po", "it", "x", "g"}, "--ansi is not an option of fxt make --po"},
+        {{"restore", "--ansi", "g"}, "--ansi is not an option of fxt restore"},
+        {{"restore", "it", "Spanish", "g"}, "Spanish" + languages},
+        {{"diff", "--codepage", "1255", "a", "b"},
+         "1255 is not a code page fxt knows: give 1250 (Central European), 1251 (Cyrillic), 1252 (Western European), "
+         "1253 (Greek), 1254 (Turkish) or 1257 (Baltic)"},
+        {{"dump", "--codepage"}, "--codepage needs a value"},
+        {{"missing", "it", "g", "--ansi"}, "--ansi comes after the arguments: options come right after the command word"},
+    };
+    for (const auto &each : cases) {
+        FxtRun run = Fxt(each.first);
         EXPECT_EQ(run.status, 2);
-        EXPECT_EQ(run.err.rfind("usage: fxt", 0), 0u);
+        EXPECT_EQ(run.err.substr(0, run.err.find("usage: fxt")), "fxt: " + each.second + "\n");
     }
     FxtRun help = Fxt({"--help"});
     EXPECT_EQ(help.status, 0);
@@ -1041,7 +1281,7 @@ TEST_F(FxtTest, MatchesTheLinuxFxt) {
     std::vector<std::string> folders;
     for (const auto &table : tables) {
         WriteBytes(work + "/" + table.first + ".tsv", table.second);
-        WriteBytes(work + "/" + table.first + "-utf8.tsv", EncodedTable(table.second, TABLE_UTF8));
+        WriteBytes(work + "/" + table.first + "-utf8.tsv", Utf8ByIconv(table.second));
         ASSERT_EQ(Fxt({"make", "--ansi", table.first + ".tsv", table.first}, false).status, 0);
         folders.push_back(table.first);
     }
@@ -1071,9 +1311,50 @@ TEST_F(FxtTest, MatchesTheLinuxFxt) {
             EXPECT_EQ(windows.err, linux.err);
         }
 
+    // Every byte through each code page: Windows' converter gives the
+    // characters iconv gives, and takes them back to the same bytes, from a
+    // table and from a PO file.
+    const std::string every = EveryByteTable();
+    WriteBytes(work + "/every.tsv", every);
+    WriteBytes(work + "/other.tsv", every.substr(0, every.rfind('\t') + 1) + "x\n");
+    ASSERT_EQ(Fxt({"make", "--ansi", "every.tsv", "every"}, false).status, 0);
+    for (const char *page : {"1250", "1251", "1252", "1253", "1254", "1257"}) {
+        std::string name = std::string("every-") + page;
+        SCOPED_TRACE(name);
+        for (const std::vector<std::string> &command :
+             std::vector<std::vector<std::string>>{{"dump", "--codepage", page, "every"}, {"po", "--codepage", page, "it", "every"}}) {
+            FxtRun linux = Fxt(command, false), windows = Fxt(command);
+            EXPECT_EQ(windows.status, linux.status);
+            EXPECT_EQ(windows.out, linux.out);
+            WriteBytes(work + "/" + name + (command[0] == "po" ? ".po" : ".tsv"), linux.out);
+        }
+        ASSERT_EQ(Fxt({"make", "--codepage", page, name + ".tsv", name}).status, 0);
+        ASSERT_EQ(Fxt({"make", "--ansi", "other.tsv", name + "-po"}, false).status, 0);
+        FxtRun made = Fxt({"make", "--po", "it", name + ".po", name + "-po"});
+        ASSERT_EQ(made.status, 0) << made.err;
+        EXPECT_EQ(LanguageFiles(work + "/" + name), LanguageFiles(work + "/every"));
+        EXPECT_EQ(LanguageFiles(work + "/" + name + "-po"), LanguageFiles(work + "/every"));
+    }
+
     const std::string dumped = Fxt({"dump", "realistic"}, false).out;
     for (const std::string &written : {"Z:" + Shown(work) + "\\realistic", work + "/realistic/", std::string(".\\realistic")})
         EXPECT_EQ(Fxt({"dump", written}).out, dumped) << written;
+    // Any name Windows can hold, whatever the ANSI code page: Cyrillic and
+    // Chinese names of folders and files.
+    const std::string unicode = "Gra \xC5\x82 \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xE4\xB8\xAD\xE6\x96\x87";
+    ASSERT_EQ(mkdir((work + "/" + unicode).c_str(), 0777), 0);
+    ASSERT_EQ(Fxt({"make", "--ansi", "realistic.tsv", unicode + "/game"}, false).status, 0);
+    EXPECT_EQ(Fxt({"dump", unicode + "/game"}).out, dumped);
+    WriteBytes(work + "/t\xC5\x82umaczenie.po", Fxt({"po", "it", "realistic"}, false).out);
+    FxtRun made = Fxt({"make", "--po", "--dry-run", "it", "t\xC5\x82umaczenie.po", unicode + "/game"});
+    EXPECT_EQ(made.status, 0);
+    EXPECT_EQ(made.err, "");
+    std::string missing = "fxt: " + Shown(unicode + "/none/GTADATA/ENGLISH.FXT") + ": ";
+    EXPECT_EQ(Fxt({"dump", unicode + "/none"}).err.substr(0, missing.size()), missing);
+    // A path cmd gives as "C:\GTA\", whose last backslash escapes the quote.
+    WriteBytes(work + "/dump.bat", "@\"Z:" + Shown(WindowsFxt()) + "\" dump \"Z:" + Shown(work) + "\\realistic\\\"\r\n");
+    FxtRun quoted = Run("cd " + Quoted(work) + " && " + Quoted(getenv("WINE")) + " cmd /c dump.bat >out 2>err");
+    EXPECT_TRUE(quoted.out == dumped) << "fxt.exe did not dump the folder: " << quoted.err;
 
     // What the Windows fxt writes from UTF-8 is what the Linux one writes
     // from the files' own bytes.

@@ -14,18 +14,20 @@
 
 namespace {
 
-// A game folder as it may be before a make: files below it, by their paths.
+// A game folder as it may be before a make, files below it by their paths;
+// and the make: what becomes of NAME.prev, and whether it writes all four
+// files or Italian alone.
 struct Scenario {
     const char *name;
     std::map<std::string, std::string> files;
+    PreviousFiles previous;
+    bool italianAlone;
 };
 
 const std::string Old[] = {EncodeLanguageFile({{"A", "old"}}), EncodeLanguageFile({{"A", "vieux"}}),
                            EncodeLanguageFile({{"A", "alt"}}), EncodeLanguageFile({{"A", "vecchio"}})};
 const std::string NewFiles[LANGUAGE_COUNT] = {EncodeLanguageFile({{"A", "new"}}), EncodeLanguageFile({{"A", "neuf"}}),
                                                EncodeLanguageFile({{"A", "neu"}}), EncodeLanguageFile({{"A", "nuovo"}})};
-const std::string *const New[LANGUAGE_COUNT] = {&NewFiles[0], &NewFiles[1], &NewFiles[2], &NewFiles[3]};
-const int NoneUnreached[LANGUAGE_COUNT] = {};
 
 std::string NativeName(int language) {
     std::string name = LanguageFileNames[language];
@@ -33,20 +35,42 @@ std::string NativeName(int language) {
     return name;
 }
 
+const std::map<std::string, std::string> FourFiles = {
+    {NativeName(0), Old[0]}, {NativeName(1), Old[1]}, {NativeName(2), Old[2]}, {NativeName(3), Old[3]}};
+
+std::map<std::string, std::string> FourFilesAnd(const std::map<std::string, std::string> &more) {
+    std::map<std::string, std::string> files = FourFiles;
+    files.insert(more.begin(), more.end());
+    return files;
+}
+
 const std::vector<Scenario> Scenarios = {
-    {"no game folder yet", {}},
-    {"four files, no backups",
-     {{NativeName(0), Old[0]}, {NativeName(1), Old[1]}, {NativeName(2), Old[2]}, {NativeName(3), Old[3]}}},
+    {"no game folder yet", {}, KEEP_PREVIOUS, false},
+    {"four files, no backups", FourFiles, KEEP_PREVIOUS, false},
     {"four files and their backups",
-     {{NativeName(0), Old[0]}, {NativeName(1), Old[1]}, {NativeName(2), Old[2]}, {NativeName(3), Old[3]},
-      {NativeName(0) + ".bak", "first"}, {NativeName(1) + ".bak", "premier"}, {NativeName(2) + ".bak", "erste"},
-      {NativeName(3) + ".bak", "primo"}}},
-    {"some files in other letter cases", {{"GTADATA/english.fxt", Old[0]}, {"GTADATA/GERMAN.FXT.bak", "erste"}}},
+     FourFilesAnd({{NativeName(0) + ".bak", "first"}, {NativeName(1) + ".bak", "premier"},
+                   {NativeName(2) + ".bak", "erste"}, {NativeName(3) + ".bak", "primo"}}),
+     KEEP_PREVIOUS, false},
+    {"some files in other letter cases", {{"GTADATA/english.fxt", Old[0]}, {"GTADATA/GERMAN.FXT.bak", "erste"}},
+     KEEP_PREVIOUS, false},
+    {"an earlier make's NAME.prev, Italian alone written",
+     FourFilesAnd({{NativeName(0) + ".prev", "before"}, {NativeName(3) + ".prev", "prima"}}), KEEP_PREVIOUS, true},
+    {"the NAME.prev put back", FourFilesAnd({{NativeName(0) + ".prev", "before"}, {NativeName(1) + ".prev", "avant"}}),
+     PUT_BACK_PREVIOUS, false},
 };
 
+ReplaceRequest RequestOf(const Scenario &scenario, const std::string images[LANGUAGE_COUNT]) {
+    ReplaceRequest request;
+    request.previous = scenario.previous;
+    for (int i = 0; i < LANGUAGE_COUNT; ++i)
+        if (!scenario.italianAlone || i == LANGUAGE_ITALIAN) request.images[i] = &images[i];
+    return request;
+}
+
 // What the folder holds after a make that succeeded: the new files under the
-// names found, and each replaced file kept where no backup was.
-std::map<std::string, std::string> Replaced(const Scenario &scenario) {
+// names found, each replaced file kept where no backup was, and as
+// NAME.prev where the make keeps it; no other NAME.prev.
+std::map<std::string, std::string> Replaced(const Scenario &scenario, const std::string images[LANGUAGE_COUNT]) {
     std::map<std::string, std::string> after;
     for (const auto &file : scenario.files) after["game/" + file.first] = file.second;
     after["game/"] = after["game/GTADATA/"] = "";
@@ -54,8 +78,12 @@ std::map<std::string, std::string> Replaced(const Scenario &scenario) {
         std::string path = "game/" + NativeName(i);
         for (const auto &file : scenario.files)
             if (strcasecmp(file.first.c_str(), NativeName(i).c_str()) == 0) path = "game/" + file.first;
-        if (after.count(path) && !after.count(path + ".bak")) after[path + ".bak"] = after[path];
-        after[path] = NewFiles[i];
+        bool written = RequestOf(scenario, images).images[i], hasOld = after.count(path);
+        after.erase(path + ".prev");
+        if (!written) continue;
+        if (hasOld && !after.count(path + ".bak")) after[path + ".bak"] = after[path];
+        if (hasOld && scenario.previous == KEEP_PREVIOUS) after[path + ".prev"] = after[path];
+        after[path] = images[i];
     }
     return after;
 }
@@ -94,7 +122,7 @@ TEST_F(ReplaceTest, EachFailingFileOperationLeavesTheFolderAsItWas) {
                     FakeReset();
                     FakeEndProcessAtFileOperation(failing);
                     ReplaceReport report;
-                    _exit(ReplaceLanguageFiles(killedGame, New, NoneUnreached, &report) ? 0 : 1);
+                    _exit(ReplaceLanguageFiles(killedGame, RequestOf(scenario, NewFiles), &report) ? 0 : 1);
                 }
                 int status;
                 ASSERT_EQ(waitpid(make, &status, 0), make);
@@ -108,13 +136,14 @@ TEST_F(ReplaceTest, EachFailingFileOperationLeavesTheFolderAsItWas) {
                     EXPECT_EQ(after, before);
                     EXPECT_EQ(messages, journal ? std::vector<std::string>{undone} : std::vector<std::string>{});
                 } else {
-                    EXPECT_EQ(after, Replaced(scenario)) << "a make killed once its files were in place is finished";
+                    EXPECT_EQ(after, Replaced(scenario, NewFiles))
+                        << "a make killed once its files were in place is finished";
                 }
             }
             FakeReset();
             FakeFailFileOperation(failing, failing % 2 ? ERROR_ACCESS_DENIED : ERROR_DISK_FULL);
             ReplaceReport report;
-            int replaced = ReplaceLanguageFiles(game, New, NoneUnreached, &report);
+            int replaced = ReplaceLanguageFiles(game, RequestOf(scenario, NewFiles), &report);
             bool failed = FakeFileOperationCount() >= failing;
             if (!replaced) {
                 EXPECT_TRUE(failed) << "a make failed with no failing operation";
@@ -128,17 +157,19 @@ TEST_F(ReplaceTest, EachFailingFileOperationLeavesTheFolderAsItWas) {
                 continue;
             }
             // A failure that stops nothing (closing a file only read), or
-            // one after the new files are in place: removing an undo copy
-            // or the journal, which is told and left to the next command.
+            // one after the new files are in place: keeping an undo copy as
+            // NAME.prev, removing one or the journal, which is told and left
+            // to the next command.
             if (!report.warnings.empty()) {
                 ASSERT_EQ(report.warnings.size(), 1u);
                 EXPECT_TRUE(report.warnings[0].find("cannot remove ") == 0 ||
+                            report.warnings[0].find("cannot move ") == 0 ||
                             report.warnings[0].find("left as it is: ") == 0)
                     << report.warnings[0];
                 std::vector<std::string> messages;
                 EXPECT_EQ(RecoverInterruptedMake(game, &messages), FOLDER_SETTLED);
             }
-            EXPECT_EQ(FolderSnapshot(root), Replaced(scenario));
+            EXPECT_EQ(FolderSnapshot(root), Replaced(scenario, NewFiles));
             if (!failed) break;
         }
     }
@@ -150,7 +181,6 @@ TEST_F(ReplaceTest, EachFailingFileOperationLeavesTheFolderAsItWas) {
 TEST_F(ReplaceTest, TwoMakesAtOnceKeepTheOriginals) {
     const std::string other[LANGUAGE_COUNT] = {EncodeLanguageFile({{"A", "other"}}), EncodeLanguageFile({{"A", "autre"}}),
                                                EncodeLanguageFile({{"A", "andere"}}), EncodeLanguageFile({{"A", "altro"}})};
-    const std::string *const Other[LANGUAGE_COUNT] = {&other[0], &other[1], &other[2], &other[3]};
     // A make into folders that are there makes them again (1, 2), then takes
     // its journal (3).
     for (long pausedAt : {3, 4}) {
@@ -166,7 +196,7 @@ TEST_F(ReplaceTest, TwoMakesAtOnceKeepTheOriginals) {
             FakeReset();
             FakePauseAtFileOperation(pausedAt, paused[1], resume[0]);
             ReplaceReport report;
-            _exit(ReplaceLanguageFiles(game, New, NoneUnreached, &report) ? 0 : 1);
+            _exit(ReplaceLanguageFiles(game, RequestOf(Scenarios[1], NewFiles), &report) ? 0 : 1);
         }
         char byte;
         EXPECT_EQ(read(paused[0], &byte, 1), 1);
@@ -174,7 +204,7 @@ TEST_F(ReplaceTest, TwoMakesAtOnceKeepTheOriginals) {
         std::vector<std::string> messages;
         ReplaceReport report;
         EXPECT_EQ(RecoverInterruptedMake(game, &messages), holdsJournal ? FOLDER_BUSY : FOLDER_SETTLED);
-        EXPECT_EQ(ReplaceLanguageFiles(game, Other, NoneUnreached, &report), holdsJournal ? 0 : 1);
+        EXPECT_EQ(ReplaceLanguageFiles(game, RequestOf(Scenarios[1], other), &report), holdsJournal ? 0 : 1);
         if (holdsJournal)
             EXPECT_EQ(report.errors, (std::vector<std::string>{"another fxt make is working on this folder (" + game +
                                                                    "GTADATA/fxt-make.journal is in use); try again once "
@@ -185,9 +215,11 @@ TEST_F(ReplaceTest, TwoMakesAtOnceKeepTheOriginals) {
         ASSERT_EQ(waitpid(first, &status, 0), first);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the first make finished";
         // The first make's files, over the second's where it ran; the
-        // backups, made by whichever came first, hold the originals.
-        std::map<std::string, std::string> after = FolderSnapshot(root), expected = Replaced(Scenarios[1]);
-        EXPECT_EQ(after, expected);
+        // backups, made by whichever came first, hold the originals, and
+        // NAME.prev what the first make replaced.
+        std::map<std::string, std::string> expected = Replaced(Scenarios[1], NewFiles);
+        for (int i = 0; i < LANGUAGE_COUNT && !holdsJournal; ++i) expected["game/" + NativeName(i) + ".prev"] = other[i];
+        EXPECT_EQ(FolderSnapshot(root), expected);
         for (int pipeEnd : {paused[0], paused[1], resume[0], resume[1]}) close(pipeEnd);
     }
 }

@@ -12,8 +12,9 @@ std::wstring SettingsPath(const CaseContext &context) {
 
 Browser OpenBrowser(const CaseContext &context) {
     Browser browser;
-    std::string error;
-    Require(ParseTable(ReadFileBytes(context.tableFile), &browser.rows, &error) != 0, "the table reads: " + error);
+    Refusals refusals;
+    Require(ParseTable(ReadFileBytes(context.tableFile), &browser.rows, &refusals) != 0,
+            "the table reads: " + (AnyRefused(refusals) ? RefusalLines(refusals)[0] : ""));
     WriteSettings(context, context.gameFolder);
     browser.session = StartParlyte(context.exe, context.workFolder);
     browser.main = WaitForMainWindow(browser.session);

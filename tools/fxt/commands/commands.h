@@ -1,25 +1,43 @@
 // fxt's commands, each returning its exit status, and what they share: the
-// game folder they work on and the end of every make.
+// options given, the game folder they work on, and the end of every make.
 #ifndef PARLYTE_FXT_COMMANDS_H
 #define PARLYTE_FXT_COMMANDS_H
 
 #include "tools/fxt/folder/folder_files.h"
+#include "tools/fxt/folder/replace.h"
 #include "tools/fxt/formats/encoding.h"
 #include "tools/fxt/formats/po.h"
 
 #include <string>
 #include <vector>
 
-int Dump(const std::string &argument, TableEncoding encoding);
-int Check(const std::string &argument, TableEncoding encoding);
-int Make(const std::string &tablePath, const std::string &argument, TableEncoding encoding, bool removeKeys);
-// Prints the PO file of the game folder; the request's revision date is
-// the time its language file (for a template, the source's) was written.
-int Po(PoRequest request, const std::string &argument);
+// What the options of a command line ask for.
+struct Options {
+    TextCoding coding;       // of the tables and PO files written and read
+    int codePageGiven = 0;   // with --codepage, or 0
+    bool removeKeys = false;
+    bool asTemplate = false;
+    bool dryRun = false;
+    int source = LANGUAGE_ENGLISH;
+};
+
+int Dump(const Options &options, const std::string &argument);
+int Check(const Options &options, const std::string &argument);
+int Make(const Options &options, const std::string &tablePath, const std::string &argument);
+// Prints the PO file of language's texts; its revision date is the time
+// its language file (for a template, the source's) was written.
+int Po(const Options &options, int language, const std::string &argument);
 // Sets language's texts from the translated entries of a PO file, keeping
 // every other text, and writes the files that changes.
-int MakeFromPo(int language, const std::string &poPath, const std::string &argument);
-int Restore(const std::string &argument);
+int MakeFromPo(const Options &options, int language, const std::string &poPath, const std::string &argument);
+// Puts each NAME.bak back, of the languages given (all where none is).
+int Restore(const Options &options, const std::vector<int> &languages, const std::string &argument);
+// Puts back each NAME.prev, the files the last make replaced.
+int UndoLastMake(const Options &options, const std::string &argument);
+// The keys whose texts differ between two folders, language by language.
+int Diff(const Options &options, const std::string &oldArgument, const std::string &newArgument);
+// The keys without a text in a language.
+int Missing(const Options &options, int language, const std::string &argument);
 
 // What is wrong with a game folder argument, or "".
 std::string FolderArgumentProblem(const std::string &argument);
@@ -37,9 +55,14 @@ int UseGameFolder(const std::string &argument, FolderUse use, std::string *folde
 int ReadGameFolder(const std::string &argument, FolderUse use, std::string *folder, FolderFiles *files,
                    std::vector<TableRow> *rows);
 // Writes the language files of the rows that they change, leaving the
-// others alone; the backups made are added to output, warnings and
-// failures said. Returns 1 when the folder holds the rows' table.
-int WriteRows(const std::string &folder, const std::vector<TableRow> &rows, const FolderFiles &files,
-              std::string *output);
+// others alone, or with --dry-run says which it would write, with how many
+// texts each changes; the backups made are added to output, warnings and
+// failures said. Returns 1 when the folder holds the rows' table, or could.
+int WriteRows(const Options &options, const std::string &folder, const std::vector<TableRow> &rows,
+              const FolderFiles &files, std::string *output);
+// Replaces the files that have an image, as the request says, or with
+// --dry-run says what it would write; what was done is added to output,
+// warnings and failures said. Returns 1 when it is done, or could be.
+int Replace(const Options &options, const std::string &folder, ReplaceRequest request, std::string *output);
 
 #endif

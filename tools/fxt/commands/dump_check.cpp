@@ -8,18 +8,18 @@
 #include "tools/fxt/formats/check.h"
 #include "tools/fxt/formats/wording.h"
 
-int Dump(const std::string &argument, TableEncoding encoding) {
+int Dump(const Options &options, const std::string &argument) {
     std::string folder;
     FolderFiles files;
     std::vector<TableRow> rows;
     if (!ReadGameFolder(argument, READING, &folder, &files, &rows)) return EXIT_FAILED;
     std::string table = TableHeader;
     for (const TableRow &row : rows) table += FormatTableRow(row);
-    return WriteOut(table, encoding) ? EXIT_DONE : EXIT_FAILED;
+    return WriteOut(table, options.coding) ? EXIT_DONE : EXIT_FAILED;
 }
 
 // The findings one a line, then what the table holds of each language.
-int Check(const std::string &argument, TableEncoding encoding) {
+int Check(const Options &options, const std::string &argument) {
     std::string folder;
     FolderFiles files;
     std::vector<TableRow> rows;
@@ -40,6 +40,6 @@ int Check(const std::string &argument, TableEncoding encoding) {
                   std::to_string(without) + " of the " + std::to_string(rows.size()) + " keys " +
                   (without == 1 ? "has" : "have") + " no " + LanguageNames[i] + " text\n";
     }
-    if (!WriteOut(report, encoding)) return EXIT_FAILED;
+    if (!WriteOut(report, options.coding)) return EXIT_FAILED;
     return findings ? EXIT_FAILED : EXIT_DONE;
 }

@@ -32,7 +32,10 @@ void SayWhichNamesAreRead(const std::string &folder) {
 
 std::string FolderArgumentProblem(const std::string &argument) {
     if (argument.empty()) return "the game folder path is empty";
-    if (FolderPath(argument).size() > LongestGameFolder)
+    std::string path = FolderPath(argument);
+    size_t characters = 0;
+    for (char byte : path) characters += ((unsigned char)byte & 0xC0) != 0x80;
+    if (characters > LongestGameFolder)
         return argument + ": a game folder path has at most " + std::to_string(LongestGameFolder) +
                " characters with its trailing separator";
     return "";

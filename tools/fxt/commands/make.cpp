@@ -1,13 +1,13 @@
 // fxt make: a table written to the game folder's language files, and the
-// end of every make, from a table or a PO file.
+// end of every make, from a table, a PO file or the files kept.
 #include "commands.h"
 
 #include "output.h"
 
 #include "tools/fxt/folder/files.h"
-#include "tools/fxt/folder/replace.h"
 #include "tools/fxt/formats/rows.h"
 #include "tools/fxt/formats/wording.h"
+#include "tools/fxt/platform/platform.h"
 
 namespace {
 
@@ -15,67 +15,88 @@ namespace {
 const size_t NamedRemovedKeys = 5;
 
 // How many keys of the folder the rows lack, and the first few of them.
-std::string RemovedKeys(const std::vector<TableRow> &rows, const FolderFiles &files, TableEncoding encoding) {
+std::string RemovedKeys(const std::vector<TableRow> &rows, const FolderFiles &files, const TextCoding &coding) {
     std::vector<std::string> keys = KeysNotIn(rows, files.stored);
     if (keys.empty()) return "";
     std::string named;
     for (size_t i = 0; i < keys.size() && i < NamedRemovedKeys; ++i)
-        named += (i > 0 ? ", " : "") + EncodedTable(EscapedText(keys[i]), encoding);
+        named += (i > 0 ? ", " : "") + Shown(keys[i], coding);
     return Counted(keys.size(), "key", "keys") + " of the folder's: " + named +
            (keys.size() > NamedRemovedKeys ? " and " + std::to_string(keys.size() - NamedRemovedKeys) + " more" : "");
 }
 
 } // namespace
 
-int Make(const std::string &tablePath, const std::string &argument, TableEncoding encoding, bool removeKeys) {
+int Make(const Options &options, const std::string &tablePath, const std::string &argument) {
     std::string problem = FolderArgumentProblem(argument);
     if (!problem.empty()) {
         Say(problem);
         return EXIT_FAILED;
     }
     std::string content, bytes, error;
-    std::vector<TableRow> rows;
-    std::vector<std::string> warnings;
-    if (!ReadWholeFile(tablePath, &content, &error) || !DecodeTable(content, encoding, &bytes, &error) ||
-        !ParseTable(bytes, &rows, &error, &warnings)) {
+    if (!ReadWholeFile(tablePath, &content, &error)) {
         Say(NamedPath(tablePath) + ": " + error);
         return EXIT_FAILED;
     }
-    for (const std::string &warning : warnings) Say(NamedPath(tablePath) + ": " + EncodedTable(warning, encoding));
+    Refusals refusals;
+    std::vector<TableRow> rows;
+    std::vector<std::string> warnings;
+    std::string whole = WholeTableProblem(content, options.coding);
+    if (!whole.empty()) {
+        Refuse(&refusals, 1, 1, whole);
+    } else {
+        // Every line is read, whatever is refused before it.
+        DecodeTable(content, options.coding, &bytes, &refusals);
+        ParseTable(bytes, &rows, &refusals, &warnings);
+    }
+    if (AnyRefused(refusals)) {
+        SayRefusals(tablePath, refusals);
+        Say("nothing was written");
+        return EXIT_FAILED;
+    }
+    for (const std::string &warning : warnings) Say(NamedPath(tablePath) + ": " + warning);
     std::string folder;
     if (!UseGameFolder(argument, WRITING, &folder)) return EXIT_FAILED;
     // A file that cannot be opened is told by the make that replaces it.
     FolderFiles files;
     ReadFolderFiles(folder, &files);
-    std::string removed = removeKeys ? "" : RemovedKeys(rows, files, encoding);
+    std::string removed = options.removeKeys ? "" : RemovedKeys(rows, files, options.coding);
     if (!removed.empty()) {
         Say(NamedPath(tablePath) + " would remove " + removed + "; a table cut short does that, and --remove-keys " +
             "removes them");
         Say("nothing was written");
         return EXIT_FAILED;
     }
-    std::string backups;
-    if (!WriteRows(folder, rows, files, &backups)) return EXIT_FAILED;
-    return WriteOut(backups, encoding) ? EXIT_DONE : EXIT_FAILED;
+    std::string output;
+    if (!WriteRows(options, folder, rows, files, &output)) return EXIT_FAILED;
+    return WriteUtf8(output) ? EXIT_DONE : EXIT_FAILED;
 }
 
-int WriteRows(const std::string &folder, const std::vector<TableRow> &rows, const FolderFiles &files,
-              std::string *output) {
+int WriteRows(const Options &options, const std::string &folder, const std::vector<TableRow> &rows,
+              const FolderFiles &files, std::string *output) {
     bool changed[LANGUAGE_COUNT];
     FindChangedFiles(rows, files.stored, files.readable, changed);
     std::string images[LANGUAGE_COUNT];
-    const std::string *written[LANGUAGE_COUNT] = {};
-    int unreached[LANGUAGE_COUNT];
+    ReplaceRequest request;
     for (int i = 0; i < LANGUAGE_COUNT; ++i) {
-        unreached[i] = files.scans[i].unreached;
+        request.unreached[i] = files.scans[i].unreached;
         if (!changed[i]) continue;
         images[i] = EncodeTableLanguage(rows, i);
-        written[i] = &images[i];
+        request.images[i] = &images[i];
+        if (options.dryRun)
+            *output += "would write " + ShownPath(files.paths[i]) + ": " +
+                       Counted(ChangedTexts(files.stored[i], LanguagePairs(rows, i)), "text", "texts") + " changed\n";
     }
+    return Replace(options, folder, request, output);
+}
+
+int Replace(const Options &options, const std::string &folder, ReplaceRequest request, std::string *output) {
+    request.dryRun = options.dryRun;
     ReplaceReport report;
-    int replaced = ReplaceLanguageFiles(folder, written, unreached, &report);
+    int replaced = ReplaceLanguageFiles(folder, request, &report);
     SayEach(report.warnings);
     SayEach(report.errors);
     for (const std::string &line : report.backups) *output += line + "\n";
+    if (replaced && options.dryRun) *output += "a dry run: nothing was written\n";
     return replaced;
 }

@@ -1,32 +1,51 @@
 #include "output.h"
 
+#include "tools/fxt/formats/table.h"
 #include "tools/fxt/platform/platform.h"
 
 #include <stdio.h>
 
-static int WriteBytes(FILE *stream, const std::string &bytes) {
+namespace {
+
+int WriteStream(FILE *stream, const std::string &utf8, const std::string &bytes) {
+    if (IsConsole(stream)) return WriteConsoleText(stream, utf8);
     return fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size() && fflush(stream) == 0;
 }
 
+int WriteStandardOutput(const std::string &utf8, const std::string &bytes) {
+    if (WriteStream(stdout, utf8, bytes)) return 1;
+    Say("cannot write to standard output");
+    return 0;
+}
+
+} // namespace
+
 void Say(const std::string &message) {
     std::string line = "fxt: " + message + "\n";
-    fputs(line.c_str(), stderr);
+    WriteStream(stderr, line, line);
 }
 
 void SayEach(const std::vector<std::string> &messages) {
     for (const std::string &message : messages) Say(message);
 }
 
-int WriteOut(const std::string &bytes, TableEncoding encoding) {
-    return WriteText(bytes, EncodedTable(bytes, encoding));
+void SayRefusals(const std::string &path, const Refusals &refusals) {
+    for (const std::string &line : RefusalLines(refusals)) Say(NamedPath(path) + ": " + line);
 }
 
-int WriteText(const std::string &windows1252, const std::string &encoded) {
-    if (WritesToConsole() ? WriteConsoleCharacters(windows1252) : WriteBytes(stdout, encoded)) return 1;
-    Say("cannot write to standard output");
-    return 0;
+int WriteOut(const std::string &bytes, const TextCoding &coding) {
+    std::string encoded = EncodedTable(bytes, coding);
+    return WriteStandardOutput(coding.encoding == TABLE_ANSI ? Utf8OfBytes(bytes, *coding.page) : encoded, encoded);
+}
+
+int WriteUtf8(const std::string &text) {
+    return WriteStandardOutput(text, text);
 }
 
 std::string NamedPath(const std::string &path) {
     return path == "-" ? "standard input" : ShownPath(path);
+}
+
+std::string Shown(const std::string &bytes, const TextCoding &coding) {
+    return Utf8OfBytes(EscapedText(bytes), *coding.page);
 }

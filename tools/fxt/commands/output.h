@@ -1,5 +1,6 @@
 // What fxt's commands print, the only code that prints: reports on standard
-// error, text on standard output, and the exit statuses.
+// error, text on standard output, and the exit statuses. Messages are
+// UTF-8; a console shows them as their characters.
 #ifndef PARLYTE_FXT_OUTPUT_H
 #define PARLYTE_FXT_OUTPUT_H
 
@@ -8,19 +9,26 @@
 #include <string>
 #include <vector>
 
-enum ExitStatus { EXIT_DONE = 0, EXIT_FAILED = 1, EXIT_USAGE = 2 };
+// fxt diff ends as diff does: 0 for the same, 1 for differences, 2 for
+// trouble.
+enum ExitStatus { EXIT_DONE = 0, EXIT_FAILED = 1, EXIT_USAGE = 2, EXIT_DIFFERENT = 1, EXIT_TROUBLE = 2 };
 
 // "fxt: MESSAGE" on standard error, a line each.
 void Say(const std::string &message);
 void SayEach(const std::vector<std::string> &messages);
+// Every refusal of a file, after its name.
+void SayRefusals(const std::string &path, const Refusals &refusals);
 
 // Text of the files' bytes on standard output: in the table's encoding, or
 // as its characters on a console. Returns 1, or 0 having said why.
-int WriteOut(const std::string &bytes, TableEncoding encoding);
-// The same, the text already encoded for a file or a pipe.
-int WriteText(const std::string &windows1252, const std::string &encoded);
+int WriteOut(const std::string &bytes, const TextCoding &coding);
+// Text in UTF-8 on standard output.
+int WriteUtf8(const std::string &text);
 
 // A path as the user's system writes it; "-" is standard input.
 std::string NamedPath(const std::string &path);
+// A key or text of the game's bytes in a message: in the table's escaping,
+// its characters those of the code page.
+std::string Shown(const std::string &bytes, const TextCoding &coding);
 
 #endif

@@ -12,6 +12,9 @@
 
 namespace {
 
+// Opened only to be looked at, a file stands in no one's way.
+const DWORD SharingAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 char UpperCase(char ch) {
     return ch >= 'a' && ch <= 'z' ? (char)(ch - 32) : ch == '/' ? '\\' : ch;
 }
@@ -28,8 +31,7 @@ bool SamePath(const std::string &left, const std::string &right) {
 bool IsUnderItsOwnName(HANDLE file, const std::string &path, const std::string &name) {
     size_t separator = path.find_last_of("\\/");
     std::string folder = separator == std::string::npos ? "." : path.substr(0, separator);
-    HANDLE parent = CreateFileA(folder.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                NULL, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
+    HANDLE parent = OpenPath(folder, GENERIC_READ, SharingAll, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
     if (parent == INVALID_HANDLE_VALUE) return false;
     std::string folderPath = FinalPathOf(parent), filePath = FinalPathOf(file);
     CloseHandle(parent);
@@ -76,8 +78,8 @@ std::string IdentityOf(HANDLE file) {
 
 FileFacts LookAt(const std::string &path, FileReading reading, unsigned long long limit) {
     FileFacts facts;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path.c_str(), &found);
+    FoundFile found;
+    HANDLE search = FindFirstPath(path, &found);
     if (search == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
@@ -87,22 +89,20 @@ FileFacts LookAt(const std::string &path, FileReading reading, unsigned long lon
         return facts;
     }
     FindClose(search);
-    facts.readOnly = (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
-    bool marked = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        HANDLE folder = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    NULL, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
+    facts.readOnly = (found.attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    bool marked = (found.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    if (found.attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        HANDLE folder = OpenPath(path, GENERIC_READ, SharingAll, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
         if (folder == INVALID_HANDLE_VALUE) {
             facts.kind = FILE_UNREADABLE;
             facts.error = GetLastError();
             return facts;
         }
-        facts.kind = !marked && IsUnderItsOwnName(folder, path, found.cFileName) ? FILE_FOLDER : FILE_LINK;
+        facts.kind = !marked && IsUnderItsOwnName(folder, path, found.name) ? FILE_FOLDER : FILE_LINK;
         CloseHandle(folder);
         return facts;
     }
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = OpenPath(path, GENERIC_READ, SharingAll, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE) {
         facts.kind = FILE_UNREADABLE;
         facts.error = GetLastError();
@@ -114,7 +114,7 @@ FileFacts LookAt(const std::string &path, FileReading reading, unsigned long lon
     } else if (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         facts.kind = FILE_FOLDER;
     } else {
-        bool link = marked || !IsUnderItsOwnName(file, path, found.cFileName);
+        bool link = marked || !IsUnderItsOwnName(file, path, found.name);
         facts.kind = link ? FILE_LINK : FILE_PLAIN;
         facts.identity = IdentityOf(file);
         facts.size = (unsigned long long)information.nFileSizeHigh << 32 | information.nFileSizeLow;

@@ -4,6 +4,7 @@
 #include "files.h"
 
 #include "text/text_store.h"
+#include "tools/fxt/platform/platform.h"
 
 #include <errno.h>
 #include <stdio.h>
@@ -23,11 +24,8 @@ int ReadStandardInput(std::string *content, std::string *error) {
 } // namespace
 
 std::string ErrorText(DWORD code) {
-    char *text = NULL;
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, NULL,
-                   code, 0x400, (LPSTR)&text, 0, NULL);
-    std::string line = text ? text : "error " + std::to_string(code);
-    LocalFree(text);
+    std::string line = SystemErrorText(code);
+    if (line.empty()) line = "error " + std::to_string(code);
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ')) line.pop_back();
     return line;
 }
@@ -47,8 +45,8 @@ int ReadWholeHandle(HANDLE file, std::string *content) {
 int ReadWholeFile(const std::string &path, std::string *content, std::string *error) {
     content->clear();
     if (path == "-") return ReadStandardInput(content, error);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file =
+        OpenPath(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL);
     int read = file != INVALID_HANDLE_VALUE && ReadWholeHandle(file, content);
     if (!read) *error = LastErrorText();
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
@@ -56,5 +54,5 @@ int ReadWholeFile(const std::string &path, std::string *content, std::string *er
 }
 
 bool Exists(const std::string &path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return PathAttributes(path) != INVALID_FILE_ATTRIBUTES;
 }

@@ -3,6 +3,7 @@
 #include "folder_files.h"
 
 #include "tools/fxt/formats/rows.h"
+#include "tools/fxt/platform/platform.h"
 
 #include <new>
 
@@ -32,22 +33,29 @@ void KeepEnding(void *context, const ScanEnding *ending) {
 
 } // namespace
 
+int ReadLanguageFile(const std::string &path, ScannedFile *scan, StoredPairs *stored) {
+    *scan = ScannedFile();
+    HANDLE file = OpenPath(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+                           FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL);
+    if (file == INVALID_HANDLE_VALUE || !ReadLanguageFileFrom(file)) return 0;
+    LanguageFileScan scanning = {scan, KeepEntry, KeepEnding};
+    try {
+        ScanLanguageFile(&scanning, 1);
+    } catch (...) {
+        CloseHandle(TheLanguageFileReader.file);
+        throw;
+    }
+    CloseHandle(TheLanguageFileReader.file);
+    *stored = StoredPairsOf(*scan);
+    return 1;
+}
+
 void ReadFolderFiles(const std::string &folder, FolderFiles *files) {
     for (int language = 0; language < LANGUAGE_COUNT; ++language) {
         files->paths[language] = folder + LanguageFileNames[language];
-        files->scans[language] = ScannedFile();
-        files->readable[language] = OpenLanguageFileAt(files->paths[language].c_str());
+        files->readable[language] = ReadLanguageFile(files->paths[language], &files->scans[language],
+                                                     &files->stored[language]);
         files->openErrors[language] = files->readable[language] ? 0 : GetLastError();
-        if (!files->readable[language]) continue;
-        LanguageFileScan scan = {&files->scans[language], KeepEntry, KeepEnding};
-        try {
-            ScanLanguageFile(&scan, 1);
-        } catch (...) {
-            CloseHandle(TheLanguageFileReader.file);
-            throw;
-        }
-        CloseHandle(TheLanguageFileReader.file);
-        files->stored[language] = StoredPairsOf(files->scans[language]);
     }
 }
 
@@ -56,10 +64,10 @@ std::vector<TableRow> FolderRows(const FolderFiles &files) {
 }
 
 int LastWriteTime(const std::string &path, FILETIME *time) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path.c_str(), &found);
+    FoundFile found;
+    HANDLE search = FindFirstPath(path, &found);
     if (search == INVALID_HANDLE_VALUE) return 0;
     FindClose(search);
-    *time = found.ftLastWriteTime;
+    *time = found.lastWrite;
     return 1;
 }

@@ -17,6 +17,9 @@ struct FolderFiles {
     StoredPairs stored[LANGUAGE_COUNT];
 };
 
+// Reads one language file through the scanner, with what loading stores of
+// it. Returns 0, with the reason in the last error, when it cannot be opened.
+int ReadLanguageFile(const std::string &path, ScannedFile *scan, StoredPairs *stored);
 // Reads the files below folder (ending with a separator), in one linear
 // read of each: loading's syntax, and what lies after where loading stops.
 void ReadFolderFiles(const std::string &folder, FolderFiles *files);

@@ -5,6 +5,7 @@
 #include "tools/fxt/formats/wording.h"
 
 #include "text/text_store.h"
+#include "tools/fxt/platform/platform.h"
 
 #include <algorithm>
 
@@ -21,12 +22,12 @@ bool SameButForCase(const std::string &left, const std::string &right) {
 
 std::vector<std::string> NamesInAnyCase(const std::string &folder, const std::string &name) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    FoundFile found;
+    HANDLE search = FindFirstPath(folder + "*", &found);
     if (search == INVALID_HANDLE_VALUE) return names;
     do
-        if (SameButForCase(found.cFileName, name)) names.push_back(found.cFileName);
-    while (FindNextFileA(search, &found));
+        if (SameButForCase(found.name, name)) names.push_back(found.name);
+    while (FindNextPath(search, &found));
     FindClose(search);
     std::sort(names.begin(), names.end());
     return names;
@@ -47,18 +48,18 @@ std::vector<NamesOfOneFile> FindNamesOfOneFile(const std::string &folder) {
         if (names.size() < 2) return;
         NamesOfOneFile twins = {in + name, {}, ""};
         for (const std::string &each : names) twins.paths.push_back(in + each);
-        WIN32_FIND_DATAA found;
-        HANDLE search = read ? FindFirstFileA(twins.named.c_str(), &found) : INVALID_HANDLE_VALUE;
+        FoundFile found;
+        HANDLE search = read ? FindFirstPath(twins.named, &found) : INVALID_HANDLE_VALUE;
         if (search != INVALID_HANDLE_VALUE) {
             FindClose(search);
-            twins.read = found.cFileName;
+            twins.read = found.name;
         }
         sets.push_back(twins);
     };
     look(folder, DATA_FOLDER_NAME, true);
     std::string dataFolder = DataFolderOf(folder) + "\\";
     for (int index = 0; index < LANGUAGE_COUNT; ++index)
-        for (const char *suffix : {"", ".bak", ".new", ".old"})
+        for (const char *suffix : {"", ".bak", ".new", ".old", ".prev"})
             look(dataFolder, LanguageFileName(index) + suffix, !*suffix);
     look(dataFolder, JournalName, false);
     return sets;

@@ -16,12 +16,13 @@ const char Undone[] = "an earlier fxt make of this folder was interrupted; the f
 const char Finished[] = "an earlier fxt make of this folder was interrupted once its files were in place; it is "
                         "finished now";
 
-// Whether a journal's files are language files, each once.
-bool NamesLanguageFiles(const Journal &journal) {
+// Whether names are language files' (with a suffix), each once.
+template <typename Named>
+bool NamesLanguageFiles(const std::vector<Named> &files, const char *suffix) {
     bool seen[LANGUAGE_COUNT] = {};
-    for (const JournalFile &file : journal.files) {
+    for (const Named &file : files) {
         int index = 0;
-        while (index < LANGUAGE_COUNT && !SameButForCase(file.name, LanguageFileName(index))) ++index;
+        while (index < LANGUAGE_COUNT && !SameButForCase(file.name, LanguageFileName(index) + suffix)) ++index;
         if (index == LANGUAGE_COUNT || seen[index]) return false;
         seen[index] = true;
     }
@@ -32,7 +33,9 @@ bool NamesLanguageFiles(const Journal &journal) {
 bool KnowsItsFiles(const Journal &journal, JournalStage stage) {
     if (stage < JOURNAL_SWAPPING) return true;
     for (const JournalFile &file : journal.files)
-        if (file.newIdentity.empty() || (file.old != NO_OLD_FILE && file.copyIdentity.empty())) return false;
+        if (file.newIdentity.empty() || (file.hasOld && file.copyIdentity.empty()) ||
+            (file.newBackup && file.backupIdentity.empty()))
+            return false;
     return true;
 }
 
@@ -42,7 +45,7 @@ FolderState Reject(Replacement *replacement, const std::string &why, std::vector
     replacement->journalFile = INVALID_HANDLE_VALUE;
     std::string journal = ShownPath(replacement->journalPath);
     std::string aside = InDataFolder(*replacement, RejectedJournalName);
-    if (!MoveFileExA(replacement->journalPath.c_str(), aside.c_str(),
+    if (!MovePath(replacement->journalPath, aside,
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         messages->push_back(journal + " " + why + ": it was not acted on, and could not be moved aside (" +
                             LastErrorText() + "); nothing was changed");
@@ -86,8 +89,7 @@ FolderState RecoverInterruptedMake(const std::string &folder, std::vector<std::s
     if (!facts.kept)
         return Reject(&replacement, "is larger than a journal of fxt make can be", messages);
     // Held without sharing while it is acted on, as a make holds it.
-    replacement.journalFile = CreateFileA(replacement.journalPath.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING,
-                                          FILE_ATTRIBUTE_NORMAL, NULL);
+    replacement.journalFile = OpenPath(replacement.journalPath, GENERIC_READ, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (replacement.journalFile == INVALID_HANDLE_VALUE) {
         messages->push_back(GetLastError() == ERROR_SHARING_VIOLATION
                                 ? "another fxt make is working on this folder (" + journal +
@@ -100,7 +102,8 @@ FolderState RecoverInterruptedMake(const std::string &folder, std::vector<std::s
         return Reject(&replacement, "changed while fxt read it", messages);
     if (!ParseJournal(facts.bytes, &replacement.journal, &replacement.stage, &problem))
         return Reject(&replacement, "is not a journal fxt make wrote (" + problem + ")", messages);
-    if (!NamesLanguageFiles(replacement.journal) || !KnowsItsFiles(replacement.journal, replacement.stage))
+    if (!NamesLanguageFiles(replacement.journal.files, "") || !NamesLanguageFiles(replacement.journal.drops, ".prev") ||
+        !KnowsItsFiles(replacement.journal, replacement.stage))
         return Reject(&replacement, "is not a journal fxt make wrote (its files are not language files, each once, "
                                     "with what it wrote)",
                       messages);

@@ -31,7 +31,6 @@ struct Making {
     const std::string *image = nullptr;
     std::string oldBytes;
     int unreached = 0;
-    bool swapped = false;
 };
 
 struct Make {
@@ -57,48 +56,64 @@ std::string AnotherMakeIsWorking(const Replacement &replacement) {
 }
 
 int MakeFolder(const std::string &path, bool *made, std::string *failure) {
-    if (CreateDirectoryA(path.c_str(), NULL)) {
+    if (MakeFolderAt(path)) {
         *made = true;
         return 1;
     }
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = PathAttributes(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return 1;
     *failure = FailedCall("make the folder", path);
     return 0;
+}
+
+// The name the language file of LanguageIndex index has in GTADATA, in the
+// letter case it has there.
+std::string FoundName(const Replacement &replacement, int index) {
+    FoundFile found;
+    HANDLE search = FindFirstPath(replacement.gameFolder + LanguageFileNames[index], &found);
+    if (search == INVALID_HANDLE_VALUE) return LanguageFileName(index);
+    FindClose(search);
+    return found.name;
+}
+
+// What stands where fxt make keeps a file of its own: nothing, or a file.
+std::string KeptFileProblem(const std::string &path, const FileFacts &facts, const std::string &keeps) {
+    if (facts.kind == FILE_UNREADABLE) return ShownPath(path) + " cannot be looked at: " + ErrorText(facts.error);
+    if (facts.kind == FILE_ABSENT || facts.kind == FILE_PLAIN) return "";
+    return ShownPath(path) + " is " + KindInWords(facts.kind) + ", where fxt make keeps " + keeps + ": move it away";
 }
 
 // Finds the language file of LanguageIndex index and what stands in the way
 // of replacing it with the image making has; returns that, or "" when
 // nothing does, having added the file to the journal's plan.
 std::string Inspect(Replacement *replacement, int index, Making *making) {
-    std::string named = replacement->gameFolder + LanguageFileNames[index];
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(named.c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
     JournalFile file;
-    file.name = search != INVALID_HANDLE_VALUE ? found.cFileName : LanguageFileName(index);
+    file.name = FoundName(*replacement, index);
     std::string path = InDataFolder(*replacement, file.name), shown = ShownPath(path);
-    FileFacts language = LookAt(path, LOOK_AT_BYTES, LargestLanguageFile), backup = LookAt(path + ".bak", LOOK_ONLY);
+    FileFacts language = LookAt(path, LOOK_AT_BYTES, LargestLanguageFile);
     if (language.kind == FILE_UNREADABLE)
         return shown + (language.error == ERROR_SHARING_VIOLATION ? " cannot be replaced: " : " cannot be read: ") +
                ErrorText(language.error);
-    bool hasOld = language.kind != FILE_ABSENT;
-    if (hasOld && (language.kind == FILE_FOLDER || language.kind == FILE_SPECIAL || language.identity.empty()))
+    file.hasOld = language.kind != FILE_ABSENT;
+    if (file.hasOld && (language.kind == FILE_FOLDER || language.kind == FILE_SPECIAL || language.identity.empty()))
         return shown + " is " + KindInWords(language.kind) + ", not a language file";
-    if (hasOld && !language.kept) return shown + " is larger than a language file can be";
+    if (file.hasOld && !language.kept) return shown + " is larger than a language file can be";
     if (language.readOnly) return shown + " is read-only";
-    if (backup.kind != FILE_ABSENT && backup.kind != FILE_PLAIN)
-        return ShownPath(path + ".bak") + " is " + KindInWords(backup.kind) + ", where fxt make keeps the backup of " +
-               file.name + ": move it away";
-    file.old = !hasOld ? NO_OLD_FILE : backup.kind == FILE_ABSENT ? IN_NEW_BACKUP : IN_UNDO_COPY;
+    std::string backupPath = InDataFolder(*replacement, BackupName(file));
+    std::string previousPath = InDataFolder(*replacement, PreviousName(file.name));
+    FileFacts backup = LookAt(backupPath, LOOK_ONLY), previous = LookAt(previousPath, LOOK_ONLY);
+    std::string problem = KeptFileProblem(backupPath, backup, "the backup of " + file.name);
+    if (problem.empty()) problem = KeptFileProblem(previousPath, previous, file.name + " as it was before the last make");
+    if (!problem.empty()) return problem;
+    file.newBackup = file.hasOld && backup.kind == FILE_ABSENT;
     // Never written over: they may be someone's.
-    for (const std::string &own : {path + ".new", file.old == IN_UNDO_COPY ? path + ".old" : std::string()})
+    for (const std::string &own : {path + ".new", file.hasOld ? InDataFolder(*replacement, CopyName(file)) : ""})
         if (!own.empty() && LookAt(own, LOOK_ONLY).kind != FILE_ABSENT)
             return ShownPath(own) + " is in the way: fxt make writes there while it works; move it away";
-    if (hasOld) {
+    if (file.hasOld) {
         // What a rename needs: no one else holds the file without sharing it.
-        HANDLE probe = CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+        HANDLE probe = OpenPath(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL);
         if (probe == INVALID_HANDLE_VALUE) return shown + " cannot be replaced: " + LastErrorText();
         CloseHandle(probe);
         file.oldSum = FileSum{language.size, language.sha256};
@@ -106,6 +121,24 @@ std::string Inspect(Replacement *replacement, int index, Making *making) {
     }
     file.newSum = FileSum{making->image->size(), Sha256Of(*making->image)};
     replacement->journal.files.push_back(file);
+    return "";
+}
+
+// The NAME.prev files the make removes once done: those of an earlier make,
+// of files it does not replace; or, putting them back, all of them.
+std::string PlanDrops(Replacement *replacement, const ReplaceRequest &request) {
+    for (int index = 0; index < LANGUAGE_COUNT; ++index) {
+        std::string name = FoundName(*replacement, index);
+        bool replaced = false;
+        for (const JournalFile &file : replacement->journal.files) replaced |= file.name == name && file.hasOld;
+        if (replaced && request.previous == KEEP_PREVIOUS) continue;
+        std::string path = InDataFolder(*replacement, PreviousName(name));
+        FileFacts previous = LookAt(path, LOOK_SUM);
+        if (previous.kind == FILE_ABSENT) continue;
+        if (previous.kind != FILE_PLAIN) return KeptFileProblem(path, previous, name + " as it was before the last make");
+        if (previous.sha256.empty()) return ShownPath(path) + " cannot be read to its end";
+        replacement->journal.drops.push_back(JournalDrop{PreviousName(name), FileSum{previous.size, previous.sha256}});
+    }
     return "";
 }
 
@@ -132,7 +165,7 @@ int Record(Make *make, const std::string &text, JournalStage stage) {
 // A file made anew, its identity noted as soon as it exists, and on the
 // disk before the call returns.
 int WriteNewFile(Make *make, const std::string &path, const std::string &bytes, std::string *identity) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = OpenPath(path, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE) {
         make->failure = FailedCall("write", path);
         return 0;
@@ -152,8 +185,12 @@ int WriteFiles(Make *make) {
     for (size_t i = 0; i < replacement.journal.files.size(); ++i) {
         JournalFile &file = replacement.journal.files[i];
         std::string path = InDataFolder(replacement, file.name);
-        if (file.old != NO_OLD_FILE &&
-            !WriteNewFile(make, InDataFolder(replacement, CopyName(file)), make->files[i].oldBytes, &file.copyIdentity))
+        const std::string &oldBytes = make->files[i].oldBytes;
+        if (file.hasOld &&
+            !WriteNewFile(make, InDataFolder(replacement, CopyName(file)), oldBytes, &file.copyIdentity))
+            return 0;
+        if (file.newBackup &&
+            !WriteNewFile(make, InDataFolder(replacement, BackupName(file)), oldBytes, &file.backupIdentity))
             return 0;
         if (!WriteNewFile(make, path + ".new", *make->files[i].image, &file.newIdentity)) return 0;
     }
@@ -164,11 +201,10 @@ int SwapFiles(Make *make) {
     Replacement &replacement = make->replacement;
     for (size_t i = 0; i < replacement.journal.files.size(); ++i) {
         std::string path = InDataFolder(replacement, replacement.journal.files[i].name);
-        if (!MoveFileExA((path + ".new").c_str(), path.c_str(), Replacing)) {
+        if (!MovePath(path + ".new", path, Replacing)) {
             make->failure = FailedCall("move", path + ".new", path);
             return 0;
         }
-        make->files[i].swapped = true;
     }
     return 1;
 }
@@ -182,10 +218,23 @@ void Abandon(Make *make, const std::string &problem, ReplaceReport *report) {
     report->errors.push_back("nothing was written");
 }
 
+// Each file that has an image looked at, and what the make would remove,
+// with nothing written: the journal's plan, or what stops the make.
+std::string PlanMake(Make *make, const ReplaceRequest &request) {
+    int count = 0;
+    for (int i = 0; i < LANGUAGE_COUNT; ++i) {
+        if (!request.images[i]) continue;
+        make->files[count].image = request.images[i];
+        make->files[count].unreached = request.unreached[i];
+        std::string problem = Inspect(&make->replacement, i, &make->files[count++]);
+        if (!problem.empty()) return problem;
+    }
+    return PlanDrops(&make->replacement, request);
+}
+
 } // namespace
 
-int ReplaceLanguageFiles(const std::string &folder, const std::string *const images[LANGUAGE_COUNT],
-                         const int unreached[LANGUAGE_COUNT], ReplaceReport *report) {
+int ReplaceLanguageFiles(const std::string &folder, const ReplaceRequest &request, ReplaceReport *report) {
     Make make;
     Replacement &replacement = make.replacement;
     Locate(&replacement, folder);
@@ -196,18 +245,27 @@ int ReplaceLanguageFiles(const std::string &folder, const std::string *const ima
                           "nothing was written"};
         return 0;
     }
-    int wanted[LANGUAGE_COUNT], count = 0;
-    for (int i = 0; i < LANGUAGE_COUNT; ++i)
-        if (images[i]) wanted[count++] = i;
-    if (count == 0) return 1;
+    Journal &journal = replacement.journal;
+    journal.keepsPrevious = request.previous == KEEP_PREVIOUS;
+    bool any = false;
+    for (const std::string *image : request.images) any |= image != nullptr;
+    // A make that changes no file leaves the last one's NAME.prev.
+    if (!any && journal.keepsPrevious) return 1;
+    if (request.dryRun) {
+        std::string problem = PlanMake(&make, request);
+        if (!problem.empty()) report->errors = {problem, "nothing was written"};
+        for (const JournalFile &file : journal.files)
+            if (file.newBackup)
+                report->backups.push_back("would keep " + ShownPath(InDataFolder(replacement, file.name)) +
+                                          " as it is now in " + BackupName(file));
+        return problem.empty();
+    }
 
     std::string failure;
-    Journal &journal = replacement.journal;
     // Held without sharing while the make works: another make stays away.
     if (MakeFolder(folder, &journal.madeGameFolder, &failure) &&
         MakeFolder(replacement.dataFolder, &journal.madeDataFolder, &failure))
-        replacement.journalFile = CreateFileA(replacement.journalPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW,
-                                              FILE_ATTRIBUTE_NORMAL, NULL);
+        replacement.journalFile = OpenPath(replacement.journalPath, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
     if (replacement.journalFile == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
         std::vector<std::string> failures;
@@ -221,14 +279,10 @@ int ReplaceLanguageFiles(const std::string &folder, const std::string *const ima
         report->errors.insert(report->errors.end(), failures.begin(), failures.end());
         return 0;
     }
-    for (int i = 0; i < count; ++i) {
-        make.files[i].image = images[wanted[i]];
-        make.files[i].unreached = unreached[wanted[i]];
-        std::string problem = Inspect(&replacement, wanted[i], &make.files[i]);
-        if (!problem.empty()) {
-            Abandon(&make, problem, report);
-            return 0;
-        }
+    std::string problem = PlanMake(&make, request);
+    if (!problem.empty()) {
+        Abandon(&make, problem, report);
+        return 0;
     }
 
     journal.make = RandomIdentifier();
@@ -265,13 +319,13 @@ int ReplaceLanguageFiles(const std::string &folder, const std::string *const ima
         report->warnings.push_back(failed + "; the next fxt command finishes the make");
     for (size_t i = 0; i < journal.files.size(); ++i) {
         const JournalFile &file = journal.files[i];
-        std::string path = InDataFolder(replacement, file.name), backup = file.name + ".bak";
-        if (file.old == IN_NEW_BACKUP) report->backups.push_back("kept " + ShownPath(path) + " as it was in " + backup);
+        std::string path = InDataFolder(replacement, file.name), backup = BackupName(file);
+        if (file.newBackup) report->backups.push_back("kept " + ShownPath(path) + " as it was in " + backup);
         if (make.files[i].unreached)
             report->warnings.push_back(ShownPath(path) + " held " + Counted(make.files[i].unreached, "entry", "entries") +
                                        " that loading never reaches (fxt check tells where); " +
-                                       (file.old == IN_NEW_BACKUP ? backup + " keeps them"
-                                                                  : "they are not in " + backup + ", kept from before"));
+                                       (file.newBackup ? backup + " keeps them"
+                                                       : "they are not in " + backup + ", kept from before"));
     }
     return 1;
 }

@@ -19,7 +19,8 @@ namespace {
 // call returns.
 const DWORD Replacing = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
 
-// A file to remove, or a copy to rename over its language file.
+// A file to remove, or one to rename over another: a copy over its
+// language file, or over NAME.prev.
 struct UndoStep {
     std::string remove;
     std::string from, to;
@@ -43,53 +44,82 @@ std::string NotWritten(const std::string &path) {
     return ShownPath(path) + " is not a file the make wrote";
 }
 
+// A file the make wrote beside the language file, as it looks.
+struct Made {
+    std::string path;
+    FileFacts facts;
+    std::string identity;
+    FileSum planned;
+};
+
 void PlanFile(const Replacement &replacement, const JournalFile &file, std::vector<UndoStep> *steps,
               std::vector<std::string> *mismatches) {
-    bool hasOld = file.old != NO_OLD_FILE;
-    std::string path = InDataFolder(replacement, file.name), fresh = path + ".new";
-    std::string copy = hasOld ? InDataFolder(replacement, CopyName(file)) : "";
-    FileFacts language = LookAt(path, LOOK_SUM), made = LookAt(fresh, LOOK_SUM);
-    FileFacts kept = hasOld ? LookAt(copy, LOOK_SUM) : FileFacts();
+    std::string path = InDataFolder(replacement, file.name);
+    FileFacts language = LookAt(path, LOOK_SUM);
+    // A file the plan does not have has no path, and is absent.
+    auto made = [&](bool planned, const std::string &name, const std::string &identity, const FileSum &sum) {
+        std::string at = planned ? InDataFolder(replacement, name) : "";
+        return Made{at, planned ? LookAt(at, LOOK_SUM) : FileFacts(), identity, sum};
+    };
+    Made fresh = made(true, file.name + ".new", file.newIdentity, file.newSum);
+    Made copy = made(file.hasOld, CopyName(file), file.copyIdentity, file.oldSum);
+    Made backup = made(file.newBackup, BackupName(file), file.backupIdentity, file.oldSum);
     // What cannot be looked at cannot be proved.
-    for (const auto &looked : {std::make_pair(&path, &language), std::make_pair(&fresh, &made), std::make_pair(&copy, &kept)})
+    for (const auto &looked : {std::make_pair(&path, &language), std::make_pair(&fresh.path, &fresh.facts),
+                               std::make_pair(&copy.path, &copy.facts), std::make_pair(&backup.path, &backup.facts)})
         if (looked.second->kind == FILE_UNREADABLE) {
             mismatches->push_back(ShownPath(*looked.first) + " cannot be looked at: " + ErrorText(looked.second->error));
             return;
         }
-    bool isOld = hasOld ? Holds(language, file.oldSum) : language.kind == FILE_ABSENT;
+    bool isOld = file.hasOld ? Holds(language, file.oldSum) : language.kind == FILE_ABSENT;
     bool isNew = language.kind == FILE_PLAIN && !file.newIdentity.empty() && language.identity == file.newIdentity;
-    auto removeCopy = [&] {
-        if (kept.kind == FILE_ABSENT) return;
-        if (Wrote(replacement, kept, file.copyIdentity, file.oldSum)) steps->push_back({copy, "", ""});
-        else mismatches->push_back(NotWritten(copy));
+    auto remove = [&](const Made &made) {
+        if (made.path.empty() || made.facts.kind == FILE_ABSENT) return;
+        if (Wrote(replacement, made.facts, made.identity, made.planned)) steps->push_back({made.path, "", ""});
+        else mismatches->push_back(NotWritten(made.path));
     };
     if (replacement.stage == JOURNAL_PLANNING) {
         // The plan was not whole: the make wrote no file.
-        for (const std::string &own : {fresh, copy})
-            if (!own.empty() && LookAt(own, LOOK_ONLY).kind != FILE_ABSENT) mismatches->push_back(NotWritten(own));
+        for (const Made *own : {&fresh, &copy, &backup})
+            if (!own->path.empty() && own->facts.kind != FILE_ABSENT) mismatches->push_back(NotWritten(own->path));
         return;
     }
+    bool provedCopy = Wrote(replacement, copy.facts, copy.identity, copy.planned) && Holds(copy.facts, file.oldSum);
     if (replacement.stage == JOURNAL_DONE) {
+        // Done: the copy becomes NAME.prev, or goes; the backup stays.
         if (!isNew) mismatches->push_back(ShownPath(path) + " is not the file the make put in place");
-        else if (file.old == IN_UNDO_COPY) removeCopy();
+        else if (!replacement.journal.keepsPrevious) remove(copy);
+        else if (copy.facts.kind == FILE_ABSENT) return;
+        else if (!provedCopy || copy.identity.empty()) mismatches->push_back(NotWritten(copy.path));
+        else steps->push_back({"", copy.path, InDataFolder(replacement, PreviousName(file.name))});
         return;
     }
-    if (made.kind != FILE_ABSENT) {
+    remove(backup);
+    if (fresh.facts.kind != FILE_ABSENT) {
         // Never put in place: what the make wrote beside the file goes.
-        if (Wrote(replacement, made, file.newIdentity, file.newSum)) steps->push_back({fresh, "", ""});
-        else mismatches->push_back(NotWritten(fresh));
+        remove(fresh);
         if (!isOld) mismatches->push_back(ShownPath(path) + " does not hold what it held before the make");
-        removeCopy();
+        remove(copy);
     } else if (isNew && replacement.stage >= JOURNAL_SWAPPING) {
-        if (!hasOld) steps->push_back({path, "", ""});
-        else if (Wrote(replacement, kept, file.copyIdentity, file.oldSum) && Holds(kept, file.oldSum))
-            steps->push_back({"", copy, path});
-        else mismatches->push_back(ShownPath(copy) + " is not the copy of the old bytes the make kept");
+        if (!file.hasOld) steps->push_back({path, "", ""});
+        else if (provedCopy) steps->push_back({"", copy.path, path});
+        else mismatches->push_back(ShownPath(copy.path) + " is not the copy of the old bytes the make kept");
     } else if (isOld) {
-        removeCopy();
+        remove(copy);
     } else {
         mismatches->push_back(ShownPath(path) + " holds neither what it held before the make nor what the make wrote");
     }
+}
+
+// A NAME.prev the make removes once done: one that holds what the make saw.
+void PlanDrop(const Replacement &replacement, const JournalDrop &drop, std::vector<UndoStep> *steps,
+              std::vector<std::string> *mismatches) {
+    if (replacement.stage != JOURNAL_DONE) return;
+    std::string path = InDataFolder(replacement, drop.name);
+    FileFacts facts = LookAt(path, LOOK_SUM);
+    if (facts.kind == FILE_ABSENT) return;
+    if (facts.kind == FILE_PLAIN && Holds(facts, drop.sum)) steps->push_back({path, "", ""});
+    else mismatches->push_back(ShownPath(path) + " does not hold what it held before the make");
 }
 
 // The steps, from the last file back.
@@ -97,6 +127,7 @@ std::vector<UndoStep> Plan(const Replacement &replacement, std::vector<std::stri
     std::vector<UndoStep> steps;
     for (size_t i = replacement.journal.files.size(); i-- > 0;)
         PlanFile(replacement, replacement.journal.files[i], &steps, mismatches);
+    for (const JournalDrop &drop : replacement.journal.drops) PlanDrop(replacement, drop, &steps, mismatches);
     return steps;
 }
 
@@ -112,7 +143,7 @@ int Removed(BOOL said, const std::string &path, const char *what, std::vector<st
 
 void RemoveMadeFolder(const std::string &folder, std::vector<std::string> *failures) {
     if (LookAt(folder, LOOK_ONLY).kind != FILE_FOLDER) return;
-    BOOL removed = RemoveDirectoryA(folder.c_str());
+    BOOL removed = RemoveFolderAt(folder);
     DWORD error = GetLastError();
     // One that holds something is not the make's alone: it stays.
     if (removed || (error != ERROR_DIR_NOT_EMPTY && error != ERROR_ALREADY_EXISTS))
@@ -147,9 +178,9 @@ int Undo(const Replacement &replacement, std::vector<std::string> *mismatches, s
     size_t failed = failures->size(), unproved = mismatches->size();
     for (const UndoStep &step : Plan(replacement, mismatches)) {
         if (!step.remove.empty()) {
-            Removed(DeleteFileA(step.remove.c_str()), step.remove, "remove", failures);
-        } else if (!MoveFileExA(step.from.c_str(), step.to.c_str(), Replacing)) {
-            failures->push_back(FailedCall("put back", step.from, step.to));
+            Removed(DeletePath(step.remove), step.remove, "remove", failures);
+        } else if (!MovePath(step.from, step.to, Replacing)) {
+            failures->push_back(FailedCall("move", step.from, step.to));
         }
     }
     return failures->size() == failed && mismatches->size() == unproved;
@@ -162,7 +193,7 @@ void LeaveJournal(Replacement *replacement) {
 
 int EndJournal(Replacement *replacement, std::vector<std::string> *failures) {
     LeaveJournal(replacement);
-    return Removed(DeleteFileA(replacement->journalPath.c_str()), replacement->journalPath, "remove", failures) &&
+    return Removed(DeletePath(replacement->journalPath), replacement->journalPath, "remove", failures) &&
            RemoveMadeFolders(*replacement, failures);
 }
 

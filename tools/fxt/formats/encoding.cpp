@@ -1,18 +1,10 @@
-// Tables in UTF-8 or in the language files' own bytes.
+// Tables and PO files in UTF-8 or in the language files' own bytes.
 #include "encoding.h"
 
 #include <algorithm>
 #include <stdio.h>
 
 namespace {
-
-// What Windows-1252 gives 0x80 to 0x9F; every other byte is the character
-// of the same value.
-const unsigned short Windows1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
 
 const std::string ByteOrderMark = "\xEF\xBB\xBF";
 // U+FFFD, which an editor puts where it could not read a letter.
@@ -28,21 +20,16 @@ void AppendUtf8(std::string *text, unsigned ch) {
     } else if (ch < 0x800) {
         *text += (char)(0xC0 | ch >> 6);
         *text += (char)(0x80 | (ch & 0x3F));
-    } else {
+    } else if (ch < 0x10000) {
         *text += (char)(0xE0 | ch >> 12);
         *text += (char)(0x80 | (ch >> 6 & 0x3F));
         *text += (char)(0x80 | (ch & 0x3F));
+    } else {
+        *text += (char)(0xF0 | ch >> 18);
+        *text += (char)(0x80 | (ch >> 12 & 0x3F));
+        *text += (char)(0x80 | (ch >> 6 & 0x3F));
+        *text += (char)(0x80 | (ch & 0x3F));
     }
-}
-
-// The byte a language file stores for a character, or -1 for none: 0 and
-// 255 are no text's, they end the data.
-int StoredByte(unsigned long ch) {
-    if (ch == 0 || ch == 0xFF) return -1;
-    if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF)) return (int)ch;
-    for (int i = 0; i < 32; ++i)
-        if (Windows1252High[i] == ch) return 0x80 + i;
-    return -1;
 }
 
 std::string CharacterName(unsigned long ch) {
@@ -81,6 +68,36 @@ size_t FirstOfUtf8Text(const std::string &content) {
     return first;
 }
 
+// Whether a character is a control, which a message names by its code alone.
+bool IsControl(unsigned long ch) {
+    return ch < 0x20 || (ch >= 0x7F && ch < 0xA0);
+}
+
+// A character in a message: 'ś' (U+015B).
+std::string Named(unsigned long ch) {
+    if (IsControl(ch)) return CharacterName(ch);
+    std::string text;
+    AppendUtf8(&text, (unsigned)ch);
+    return "'" + text + "' (" + CharacterName(ch) + ")";
+}
+
+// Why a character that is not in the code page cannot be written, and
+// which code page has it: the translation's language's where it is one.
+std::string NotInCodePage(unsigned long ch, const TextCoding &coding) {
+    std::string problem = Named(ch) + " is not in " + CodePageName(coding.page->number);
+    const FanLanguage *language = FindFanLanguage(coding.language);
+    std::string pages;
+    for (int i = 0; i < CODE_PAGE_COUNT && coding.pages; ++i) {
+        int byte = ByteOf(coding.pages[i], ch);
+        if (byte <= 0 || byte == 0xFF) continue;
+        if (language && language->codePage == coding.pages[i].number)
+            return problem + ": give --codepage " + std::to_string(language->codePage) + " for " + language->name;
+        pages += (pages.empty() ? "" : " or ") + std::to_string(CodePages[i].number) + " (" + CodePages[i].region + ")";
+    }
+    if (pages.empty()) return problem + ", nor in any code page the game's files can be written in";
+    return problem + ": give --codepage " + pages;
+}
+
 std::string ReplacementCharacterProblem(const TextSource &source) {
     return std::string("U+FFFD, the replacement character: an editor that could not read the ") + source.name +
            " put it in place of a letter; " + source.writeAgain + " and edit it as UTF-8";
@@ -115,9 +132,10 @@ long DecodeUtf8(const std::string &content, size_t at, size_t *length) {
 }
 
 const TextSource TableSource = {"table", "dump the table again",
-                                "a Windows-1252 (\"ANSI\") table is read with --ansi"};
+                                "a table of the files' own bytes (\"ANSI\") is read with --ansi"};
 
-int StoredByteOfUtf8(const std::string &text, size_t *at, const TextSource &source, std::string *problem) {
+int StoredByteOfUtf8(const std::string &text, size_t *at, const TextSource &source, const TextCoding &coding,
+                     std::string *problem) {
     size_t length;
     long ch = DecodeUtf8(text, *at, &length);
     if (ch < 0) {
@@ -128,57 +146,69 @@ int StoredByteOfUtf8(const std::string &text, size_t *at, const TextSource &sour
         *problem = ReplacementCharacterProblem(source);
         return -1;
     }
-    int stored = StoredByte((unsigned long)ch);
-    if (stored < 0) *problem = CharacterName((unsigned long)ch) + " is a character the game's files cannot hold";
+    int stored = ch == 0 ? -1 : ByteOf(*coding.page, (unsigned long)ch);
+    if (ch == 0) *problem = CharacterName(0) + " is a character the game's files cannot hold";
+    else if (stored < 0) *problem = NotInCodePage((unsigned long)ch, coding);
+    else if (stored == 0xFF)
+        *problem = Named((unsigned long)ch) + " is the byte 0xFF in " + CodePageName(coding.page->number) +
+                   ", which ends a language file's data: the game's files cannot hold it";
     else *at += length;
-    return stored;
+    return stored == 0xFF ? -1 : stored;
 }
 
-unsigned Windows1252Character(unsigned char byte) {
-    return byte >= 0x80 && byte < 0xA0 ? Windows1252High[byte - 0x80] : byte;
-}
-
-std::string EncodedTable(const std::string &bytes, TableEncoding encoding) {
-    if (encoding == TABLE_ANSI) return bytes;
+std::string Utf8OfBytes(const std::string &bytes, const CodePage &page) {
     std::string text;
     text.reserve(bytes.size() + bytes.size() / 8);
-    for (char byte : bytes) AppendUtf8(&text, Windows1252Character((unsigned char)byte));
+    for (char byte : bytes) AppendUtf8(&text, page.characters[(unsigned char)byte]);
     return text;
 }
 
-int DecodeTable(const std::string &content, TableEncoding encoding, std::string *bytes, std::string *error) {
+std::string EncodedTable(const std::string &bytes, const TextCoding &coding) {
+    return coding.encoding == TABLE_ANSI ? bytes : Utf8OfBytes(bytes, *coding.page);
+}
+
+bool IsUtf16(const std::string &content) {
+    return StartsWith(content, 0, "\xFF\xFE") || StartsWith(content, 0, "\xFE\xFF") || LooksLikeUtf16(content);
+}
+
+std::string WholeTableProblem(const std::string &content, const TextCoding &coding) {
+    if (IsUtf16(content)) return "the table is in UTF-16 (\"Unicode\"); save it as UTF-8";
+    if (coding.encoding == TABLE_ANSI && StartsWith(content, 0, ByteOrderMark))
+        return "the table begins with UTF-8's byte-order mark: it is UTF-8, which fxt reads without --ansi";
+    return "";
+}
+
+int DecodeTable(const std::string &content, const TextCoding &coding, std::string *bytes, Refusals *refusals) {
     bytes->clear();
     size_t line = 1, column = 1;
-    auto refuse = [&](const std::string &problem) {
-        *error = "line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + problem;
-        return 0;
-    };
-    if (StartsWith(content, 0, "\xFF\xFE") || StartsWith(content, 0, "\xFE\xFF") || LooksLikeUtf16(content))
-        return refuse("the table is in UTF-16 (\"Unicode\"); save it as UTF-8");
-    size_t utf8 = encoding == TABLE_ANSI ? FirstOfUtf8Text(content) : std::string::npos;
-    size_t at = 0;
-    if (StartsWith(content, 0, ByteOrderMark)) {
-        if (encoding == TABLE_ANSI)
-            return refuse("the table begins with UTF-8's byte-order mark: it is UTF-8, which fxt reads without --ansi");
-        at = ByteOrderMark.size();
-    }
+    bool ansi = coding.encoding == TABLE_ANSI;
+    size_t utf8 = ansi ? FirstOfUtf8Text(content) : std::string::npos;
+    size_t at = StartsWith(content, 0, ByteOrderMark) ? ByteOrderMark.size() : 0;
     bytes->reserve(content.size());
     while (at < content.size()) {
         unsigned char byte = (unsigned char)content[at];
         int stored = byte;
         std::string problem;
-        if (encoding == TABLE_UTF8) {
-            stored = StoredByteOfUtf8(content, &at, TableSource, &problem);
-            if (stored < 0) return refuse(problem);
+        if (!ansi) {
+            stored = StoredByteOfUtf8(content, &at, TableSource, coding, &problem);
         } else if (StartsWith(content, at, ReplacementCharacter)) {
             // No game text holds these bytes.
-            return refuse(ReplacementCharacterProblem(TableSource));
+            problem = ReplacementCharacterProblem(TableSource);
+            stored = -1;
         } else if (at == utf8) {
             size_t length;
-            return refuse("the table looks like UTF-8 (" + CharacterName((unsigned long)DecodeUtf8(content, at, &length)) +
-                          " written in UTF-8), which fxt reads without --ansi");
+            problem = "the table looks like UTF-8 (" + CharacterName((unsigned long)DecodeUtf8(content, at, &length)) +
+                      " written in UTF-8), which fxt reads without --ansi";
+            stored = -1;
         } else {
             ++at;
+        }
+        if (stored < 0) {
+            // The next character is looked at, so that every one is told.
+            Refuse(refusals, line, column, problem);
+            size_t length;
+            at += DecodeUtf8(content, at, &length) < 0 ? 1 : length;
+            stored = '?';
         }
         *bytes += (char)stored;
         if (byte == '\n') {
@@ -188,5 +218,5 @@ int DecodeTable(const std::string &content, TableEncoding encoding, std::string 
             ++column;
         }
     }
-    return 1;
+    return !AnyRefused(*refusals);
 }

@@ -1,15 +1,20 @@
 // The journal's lines, the fields of each separated by tabs: the first
 // says what the file is, then the make's identifier, the folders it made,
-// one line per file it replaces with where the old bytes are ("-" for
-// none) and the size and SHA-256 of the old and new bytes, "planned", the
-// identity of each file the make wrote, and the later stages:
+// whether the files it replaces are kept as NAME.prev or the NAME.prev put
+// back go, one line per file it replaces with where the old bytes are
+// copied and backed up ("-" for none) and the size and SHA-256 of the old
+// and new bytes, one per NAME.prev it removes, "planned", the identity of
+// each file the make wrote, and the later stages:
 //
 //     fxt make journal: while this file is here the make is unfinished; any fxt command puts the folder back
 //     make	5f0c2a...
 //     made	GTADATA
-//     replace	ENGLISH.FXT	ENGLISH.FXT.bak	20512	9f86d0...	20733	60303a...
-//     replace	GERMAN.FXT	-	-	-	18004	2c26b4...
+//     previous	kept
+//     replace	ENGLISH.FXT	ENGLISH.FXT.old	ENGLISH.FXT.bak	20512	9f86d0...	20733	60303a...
+//     replace	GERMAN.FXT	-	-	-	-	18004	2c26b4...
+//     drop	FRENCH.FXT.prev	19200	5d41c2...
 //     planned
+//     file	ENGLISH.FXT.old	5a000000-a729bc
 //     file	ENGLISH.FXT.bak	5a000000-a729bd
 //     file	ENGLISH.FXT.new	5a000000-a729be
 //     file	GERMAN.FXT.new	5a000000-a729bf
@@ -68,25 +73,35 @@ int Refuse(std::string *problem, const std::string &what) {
 } // namespace
 
 std::string CopyName(const JournalFile &file) {
-    return file.old == IN_NEW_BACKUP ? file.name + ".bak" : file.old == IN_UNDO_COPY ? file.name + ".old" : "";
+    return file.name + ".old";
+}
+
+std::string BackupName(const JournalFile &file) {
+    return file.name + ".bak";
+}
+
+std::string PreviousName(const std::string &name) {
+    return name + ".prev";
 }
 
 std::string JournalPlanText(const Journal &journal) {
     std::string text = std::string(Heading) + "\nmake\t" + journal.make + "\n";
     if (journal.madeGameFolder) text += "made\tgame folder\n";
     if (journal.madeDataFolder) text += "made\tGTADATA\n";
-    for (const JournalFile &file : journal.files) {
-        std::string copy = CopyName(file);
-        text += "replace\t" + file.name + "\t" + (copy.empty() ? "-" : copy) + "\t" + SumFields(file.oldSum) + "\t" +
+    text += journal.keepsPrevious ? "previous\tkept\n" : "previous\tput back\n";
+    for (const JournalFile &file : journal.files)
+        text += "replace\t" + file.name + "\t" + (file.hasOld ? CopyName(file) : "-") + "\t" +
+                (file.newBackup ? BackupName(file) : "-") + "\t" + SumFields(file.oldSum) + "\t" +
                 SumFields(file.newSum) + "\n";
-    }
+    for (const JournalDrop &drop : journal.drops) text += "drop\t" + drop.name + "\t" + SumFields(drop.sum) + "\n";
     return text + StageWords[JOURNAL_PLANNED] + "\n";
 }
 
 std::string JournalSwappingText(const Journal &journal) {
     std::string text;
     for (const JournalFile &file : journal.files) {
-        if (!file.copyIdentity.empty()) text += "file\t" + CopyName(file) + "\t" + file.copyIdentity + "\n";
+        if (file.hasOld) text += "file\t" + CopyName(file) + "\t" + file.copyIdentity + "\n";
+        if (file.newBackup) text += "file\t" + BackupName(file) + "\t" + file.backupIdentity + "\n";
         text += "file\t" + file.name + ".new\t" + file.newIdentity + "\n";
     }
     return text + StageWords[JOURNAL_SWAPPING] + "\n";
@@ -117,24 +132,33 @@ int ParseJournal(const std::string &text, Journal *journal, JournalStage *stage,
             journal->madeGameFolder = true;
         } else if (*stage == JOURNAL_PLANNING && line == "made\tGTADATA") {
             journal->madeDataFolder = true;
-        } else if (*stage == JOURNAL_PLANNING && fields.size() == 7 && fields[0] == "replace") {
+        } else if (*stage == JOURNAL_PLANNING && (line == "previous\tkept" || line == "previous\tput back") &&
+                   number == (size_t)(2 + journal->madeGameFolder + journal->madeDataFolder)) {
+            journal->keepsPrevious = line == "previous\tkept";
+        } else if (*stage == JOURNAL_PLANNING && fields.size() == 8 && fields[0] == "replace") {
             JournalFile file;
             file.name = fields[1];
-            file.old = fields[2] == "-"                  ? NO_OLD_FILE
-                       : fields[2] == file.name + ".bak" ? IN_NEW_BACKUP
-                       : fields[2] == file.name + ".old" ? IN_UNDO_COPY
-                                                         : NO_OLD_FILE;
-            if (!IsPlainName(file.name) || (file.old == NO_OLD_FILE && fields[2] != "-") ||
-                !ReadSum(fields[3], fields[4], &file.oldSum) || !ReadSum(fields[5], fields[6], &file.newSum) ||
-                file.newSum.sha256.empty() || (file.old == NO_OLD_FILE) != file.oldSum.sha256.empty())
+            file.hasOld = fields[2] == CopyName(file);
+            file.newBackup = fields[3] == BackupName(file);
+            if (!IsPlainName(file.name) || (!file.hasOld && fields[2] != "-") || (!file.newBackup && fields[3] != "-") ||
+                (file.newBackup && !file.hasOld) || !ReadSum(fields[4], fields[5], &file.oldSum) ||
+                !ReadSum(fields[6], fields[7], &file.newSum) || file.newSum.sha256.empty() ||
+                file.hasOld == file.oldSum.sha256.empty())
                 return Refuse(problem, "line " + std::to_string(number + 1) + " is not a file's plan");
             journal->files.push_back(file);
+        } else if (*stage == JOURNAL_PLANNING && fields.size() == 4 && fields[0] == "drop") {
+            JournalDrop drop;
+            drop.name = fields[1];
+            if (!IsPlainName(drop.name) || !ReadSum(fields[2], fields[3], &drop.sum) || drop.sum.sha256.empty())
+                return Refuse(problem, "line " + std::to_string(number + 1) + " is not a file's plan");
+            journal->drops.push_back(drop);
         } else if (*stage == JOURNAL_PLANNED && fields.size() == 3 && fields[0] == "file") {
             bool known = false;
             for (JournalFile &file : journal->files) {
-                std::string *identity = fields[1] == file.name + ".new"                          ? &file.newIdentity
-                                        : !CopyName(file).empty() && fields[1] == CopyName(file) ? &file.copyIdentity
-                                                                                                 : nullptr;
+                std::string *identity = fields[1] == file.name + ".new"                  ? &file.newIdentity
+                                        : file.hasOld && fields[1] == CopyName(file)      ? &file.copyIdentity
+                                        : file.newBackup && fields[1] == BackupName(file) ? &file.backupIdentity
+                                                                                          : nullptr;
                 if (!identity || !identity->empty() || fields[2].empty() || fields[2].size() > 40) continue;
                 *identity = fields[2];
                 known = true;

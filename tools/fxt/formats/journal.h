@@ -1,12 +1,13 @@
 // The journal of fxt make: a small text file in GTADATA that says what a
 // make is about to do, and then proves what it did. Before the make's first
 // change it holds the plan: a random identifier of the make, the folders it
-// made, and for each language file it replaces, where the old bytes are
-// kept and the size and checksum of the old and the new bytes. Once the
-// copies and the new files are on the disk, each one's identity in the
-// file system follows, then a line for each stage. The journal goes once
-// the make has finished or been undone; the next fxt command that finds one
-// acts on it only where the folder holds just what it says.
+// made, what becomes of the files it replaces, and for each language file
+// it replaces, where the old bytes are kept and the size and checksum of
+// the old and the new bytes, and each NAME.prev it removes. Once the copies
+// and the new files are on the disk, each one's identity in the file system
+// follows, then a line for each stage. The journal goes once the make has
+// finished or been undone; the next fxt command that finds one acts on it
+// only where the folder holds just what it says.
 #ifndef PARLYTE_FXT_JOURNAL_H
 #define PARLYTE_FXT_JOURNAL_H
 
@@ -19,28 +20,32 @@ extern const char RejectedJournalName[];
 // No journal of four files comes near it: a larger file is none.
 enum { LARGEST_JOURNAL = 8192 };
 
-// Where the old bytes of a file the make replaces are kept until it is done.
-enum OldBytes {
-    NO_OLD_FILE,    // there was no such file
-    IN_NEW_BACKUP,  // NAME.bak, the backup the make keeps, made by it
-    IN_UNDO_COPY,   // NAME.old, removed once the make is done
-};
-
 // Bytes as the journal knows them.
 struct FileSum {
     unsigned long long size = 0;
     std::string sha256;  // "" for none
 };
 
+// A language file the make replaces. Its old bytes, where it had some, are
+// copied to NAME.old until the make is done, and to NAME.bak where there
+// was no backup yet.
 struct JournalFile {
     std::string name;  // in GTADATA, in the letter case it has
-    OldBytes old = NO_OLD_FILE;
+    bool hasOld = false;
+    bool newBackup = false;
     FileSum oldSum;    // of the old bytes, where there are some
     FileSum newSum;
-    // The file system's identity of the new file and of the copy, once
-    // they are on the disk; "" before.
+    // The file system's identity of the new file, the copy and the backup
+    // once they are on the disk; "" before.
     std::string newIdentity;
     std::string copyIdentity;
+    std::string backupIdentity;
+};
+
+// A NAME.prev the make removes once it is done.
+struct JournalDrop {
+    std::string name;
+    FileSum sum;
 };
 
 // How far the make got.
@@ -55,11 +60,17 @@ struct Journal {
     std::string make;  // the make's random identifier
     bool madeGameFolder = false;
     bool madeDataFolder = false;
+    // Once done, each copy NAME.old becomes NAME.prev, the file the make
+    // replaced; or, for a make that puts the NAME.prev files back, goes.
+    bool keepsPrevious = true;
     std::vector<JournalFile> files;
+    std::vector<JournalDrop> drops;
 };
 
-// The name of the copy of a file: NAME.bak, NAME.old, or "" for none.
+// NAME.old, NAME.bak, NAME.prev of a file.
 std::string CopyName(const JournalFile &file);
+std::string BackupName(const JournalFile &file);
+std::string PreviousName(const std::string &name);
 
 // The journal's text up to JOURNAL_PLANNED; the identities and the line
 // that begin JOURNAL_SWAPPING; and the line of JOURNAL_DONE.

@@ -6,12 +6,18 @@
 
 #include "res/version.h"
 
+#include <algorithm>
+#include <ctype.h>
+#include <stdio.h>
+#include <string.h>
 
 namespace {
 
 const TextSource PoSource = {"PO file", "write it again with fxt po", "the PO file's charset is UTF-8"};
 
 const char ContextSeparator = 4;
+// The header's field of the code page of the game's bytes.
+const char CodePageField[] = "X-Code-Page";
 const std::string ContextSeparatorSymbol = "\xE2\x90\x84";  // U+2404
 
 // A string as gettext writes it: with its escapes, and when a line feed
@@ -51,6 +57,7 @@ bool BeginsWithLineFeed(const std::string &text) { return !text.empty() && text.
 bool EndsWithLineFeed(const std::string &text) { return !text.empty() && text.back() == '\n'; }
 
 std::string Header(const PoRequest &request) {
+    std::string codePage = std::to_string(request.codePage);
     const char *const fields[][2] = {
         {"Project-Id-Version", "Grand Theft Auto"},
         {"PO-Revision-Date", request.revised.c_str()},
@@ -62,51 +69,96 @@ std::string Header(const PoRequest &request) {
         {"Content-Transfer-Encoding", "8bit"},
         {"X-Generator", "fxt " PARLYTE_VERSION_TEXT},
         {"X-Source-Language", LanguageCodes[request.source]},
+        {CodePageField, codePage.c_str()},
     };
     std::string text;
     for (const auto &field : fields) text += std::string(field[0]) + ": " + field[1] + "\n";
     return "msgid \"\"\nmsgstr " + QuotedPoString(text) + "\n";
 }
 
-// A refusal at a place of the file: its line, and its column in characters.
-std::string Where(const std::string &content, size_t place) {
-    size_t start = content.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0, line = 1, lineStart = start, column = 1;
-    for (size_t i = start; i < place; ++i)
-        if (content[i] == '\n') ++line, lineStart = i + 1;
-    for (size_t i = lineStart; i < place; ++i) column += ((unsigned char)content[i] & 0xC0) != 0x80;
-    return "line " + std::to_string(line) + ", column " + std::to_string(column) + ": ";
+// The value of a field of a header, after its name and ": "; "" for none.
+std::string HeaderField(const std::string &header, const std::string &name) {
+    for (size_t start = 0; start < header.size();) {
+        size_t end = std::min(header.find('\n', start), header.size());
+        if (header.compare(start, name.size() + 1, name + ":") == 0) {
+            size_t value = header.find_first_not_of(" \t", start + name.size() + 1);
+            return value < end ? header.substr(value, end - value) : "";
+        }
+        start = end + 1;
+    }
+    return "";
 }
 
-// A string's UTF-8 as the game's bytes, with what the language files
-// cannot hold refused where the file writes it.
-int StoredText(const std::string &content, const PoString &string, std::string *bytes, std::string *error) {
+// What the header refuses, with the file's code page and languages.
+// Returns 0 when the characters of the file cannot be known.
+int ReadHeader(const PoMessage &header, const PoReading &reading, PoFile *po, Refusals *refusals) {
+    const std::string &text = header.text.kept;
+    std::string charset = PoHeaderCharset(text);
+    if (!charset.empty() && !IsUtf8CharsetName(charset)) {
+        Refuse(refusals, header.line, 0, "the header says charset=" + charset +
+                                            "; fxt reads PO files in UTF-8: save it as UTF-8");
+        return 0;
+    }
+    int source = LanguageOfName(HeaderField(text, "X-Source-Language"));
+    if (source >= 0) po->source = source;
+    po->language = HeaderField(text, "Language");
+    int named = LanguageOfName(po->language.substr(0, po->language.find_first_of("_-@.")));
+    if (named >= 0 && named != reading.language)
+        Refuse(refusals, header.line, 0,
+               std::string("the file is ") + (named == LANGUAGE_ENGLISH || named == LANGUAGE_ITALIAN ? "an " : "a ") +
+                   LanguageNames[named] + " translation (Language: " + po->language + "); give " + LanguageNames[named] +
+                   ", or remove the Language line");
+    std::string recorded = HeaderField(text, CodePageField);
+    if (recorded.empty()) return 1;
+    int codePage = recorded.find_first_not_of("0123456789") == std::string::npos && recorded.size() < 6
+                       ? std::stoi(recorded) : 0;
+    if (CodePageIndex(codePage) < 0) {
+        Refuse(refusals, header.line, 0, std::string("the header's ") + CodePageField + " is " + recorded +
+                                             ", which is not a code page fxt knows");
+        return 0;
+    }
+    if (reading.codePage && reading.codePage != codePage) {
+        Refuse(refusals, header.line, 0,
+               std::string("the file was written with --codepage ") + recorded + " (" + CodePageField + ": " +
+                   recorded + "), not " + std::to_string(reading.codePage) + ": give --codepage " + recorded +
+                   ", or none");
+        return 0;
+    }
+    po->codePage = codePage;
+    return 1;
+}
+
+// A string's UTF-8 as the game's bytes, with each character the language
+// files cannot hold refused where the file writes it.
+void StoredText(const FileLines &lines, const PoString &string, const TextCoding &coding, std::string *bytes,
+                Refusals *refusals) {
     const std::string &utf8 = string.bytes;
     for (size_t at = 0; at < utf8.size();) {
         std::string problem;
-        size_t place = string.places[at];
+        size_t place = string.places[at], length;
         if (utf8.compare(at, ContextSeparatorSymbol.size(), ContextSeparatorSymbol) == 0) {
             *bytes += ContextSeparator;
             at += ContextSeparatorSymbol.size();
             continue;
         }
-        int stored = StoredByteOfUtf8(utf8, &at, PoSource, &problem);
+        int stored = StoredByteOfUtf8(utf8, &at, PoSource, coding, &problem);
         if (stored < 0) {
-            *error = Where(content, place) + problem;
-            return 0;
+            RefuseAt(refusals, lines, place, problem);
+            at += DecodeUtf8(utf8, at, &length) < 0 ? 1 : length;
+            stored = '?';
         }
         *bytes += (char)stored;
     }
-    return 1;
 }
 
 } // namespace
 
-std::string PoEncoded(const std::string &bytes) {
+std::string PoEncoded(const std::string &bytes, const CodePage &page) {
     std::string encoded;
     size_t start = 0;
     for (size_t end; (end = bytes.find(ContextSeparator, start)) != std::string::npos; start = end + 1)
-        encoded += EncodedTable(bytes.substr(start, end - start), TABLE_UTF8) + ContextSeparatorSymbol;
-    return encoded + EncodedTable(bytes.substr(start), TABLE_UTF8);
+        encoded += Utf8OfBytes(bytes.substr(start, end - start), page) + ContextSeparatorSymbol;
+    return encoded + Utf8OfBytes(bytes.substr(start), page);
 }
 
 std::string PoMessageId(const TableRow &row, int source) {
@@ -114,7 +166,22 @@ std::string PoMessageId(const TableRow &row, int source) {
     return text && !text->empty() ? *text : row.key;
 }
 
-std::string FormatPo(const std::vector<TableRow> &rows, const PoRequest &request, size_t *refusedByMsgfmt) {
+std::string PoReference(const std::string &key) {
+    std::string reference;
+    for (char ch : key) {
+        if (isalnum((unsigned char)ch) || (ch && strchr("-._~", ch))) {
+            reference += ch;
+            continue;
+        }
+        char escaped[4];
+        snprintf(escaped, sizeof escaped, "%%%02X", (unsigned char)ch);
+        reference += escaped;
+    }
+    return reference;
+}
+
+std::string FormatPo(const std::vector<TableRow> &rows, const PoRequest &request, const CodePage &page,
+                     size_t *refusedByMsgfmt) {
     std::string po = Header(request);
     *refusedByMsgfmt = 0;
     for (const TableRow &row : rows) {
@@ -130,51 +197,56 @@ std::string FormatPo(const std::vector<TableRow> &rows, const PoRequest &request
         }
         std::string id = PoMessageId(row, request.source);
         std::string text = request.asTemplate ? "" : row.texts[request.language].value_or("");
-        po += "msgctxt " + QuotedPoString(row.key) + "\nmsgid " + QuotedPoString(id) + "\nmsgstr " + QuotedPoString(text) + "\n";
+        po += "#: " + PoReference(row.key) + "\nmsgctxt " + QuotedPoString(row.key) + "\nmsgid " + QuotedPoString(id) +
+              "\nmsgstr " + QuotedPoString(text) + "\n";
         if (!text.empty() && (BeginsWithLineFeed(id) != BeginsWithLineFeed(text) ||
                               EndsWithLineFeed(id) != EndsWithLineFeed(text)))
             ++*refusedByMsgfmt;
     }
-    return po;
+    return PoEncoded(po, page);
 }
 
-int ReadPo(const std::string &content, int language, PoFile *po, std::string *error) {
+int ReadPo(const std::string &content, const PoReading &reading, PoFile *po, Refusals *refusals) {
     *po = PoFile();
-    std::vector<PoMessage> messages;
-    if (!ReadPoSyntax(content, &messages, error)) return 0;
-    auto refuse = [&](size_t line, const std::string &problem) {
-        *error = "line " + std::to_string(line) + ": " + problem;
+    if (IsUtf16(content)) {
+        Refuse(refusals, 1, 1, "the PO file is in UTF-16 (\"Unicode\"); save it as UTF-8");
         return 0;
-    };
+    }
+    std::vector<PoMessage> messages;
+    if (!ReadPoSyntax(content, &messages, refusals)) return 0;
+    for (const PoMessage &message : messages)
+        if (!message.obsolete && !message.hasContext && message.id.kept.empty()) {
+            if (!ReadHeader(message, reading, po, refusals)) return 0;
+            break;
+        }
+    if (reading.codePage) po->codePage = reading.codePage;
+    TextCoding coding;
+    coding.page = &reading.pages[CodePageIndex(po->codePage)];
+    coding.pages = reading.pages;
+    coding.language = po->language;
+    FileLines lines = LinesOf(content, content.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0);
     for (const PoMessage &message : messages) {
-        if (message.obsolete) continue;
-        if (!message.hasContext && message.id.kept.empty()) {
-            std::string header = message.text.kept, charset = PoHeaderCharset(header);
-            if (!charset.empty() && !IsUtf8CharsetName(charset))
-                return refuse(message.line, "the header says charset=" + charset +
-                                                "; fxt reads PO files in UTF-8: save it as UTF-8");
-            size_t source = header.find("X-Source-Language: ");
-            for (int i = 0; source != std::string::npos && i < LANGUAGE_COUNT; ++i)
-                if (header.compare(source + 19, 3, std::string(LanguageCodes[i]) + "\n") == 0) po->source = i;
+        if (message.obsolete || (!message.hasContext && message.id.kept.empty())) continue;
+        if (!message.hasContext) {
+            Refuse(refusals, message.line, 0, "an entry without msgctxt: fxt finds each text's key in its msgctxt");
             continue;
         }
-        if (!message.hasContext)
-            return refuse(message.line, "an entry without msgctxt: fxt finds each text's key in its msgctxt");
-        if (message.plural)
-            return refuse(message.line, "a plural entry (msgid_plural): the game's texts have no plural forms");
+        if (message.plural) {
+            Refuse(refusals, message.line, 0, "a plural entry (msgid_plural): the game's texts have no plural forms");
+            continue;
+        }
         PoEntry read = {message.line, "", message.id.kept, "", message.fuzzy,
                         !message.fuzzy && !message.text.bytes.empty()};
-        if (!StoredText(content, message.context, &read.key, error)) return 0;
+        StoredText(lines, message.context, coding, &read.key, refusals);
         if (read.translated) {
-            if (!StoredText(content, message.text, &read.text, error)) return 0;
+            StoredText(lines, message.text, coding, &read.text, refusals);
             size_t bracket = message.text.bytes.find('[');
-            if (bracket != std::string::npos) {
-                *error = Where(content, message.text.places[bracket]) + "the " + LanguageNames[language] +
-                         " text holds '[', which a text cannot hold";
-                return 0;
-            }
+            if (bracket != std::string::npos)
+                RefuseAt(refusals, lines, message.text.places[bracket],
+                         std::string("the ") + LanguageNames[reading.language] +
+                             " text holds '[', which a text cannot hold");
         }
         po->entries.push_back(read);
     }
-    return 1;
+    return !AnyRefused(*refusals);
 }

@@ -70,25 +70,23 @@ struct Lexer {
     bool obsolete = false;   // after #~ on this line
     bool previous = false;   // after #| on this line
     bool utf8 = false;       // the header said UTF-8: characters outside comments must be UTF-8
-    std::string error;       // the first thing wrong, with its line and column
+    FileLines lines;
+    Refusals *refusals;
+    bool failed = false;     // the first thing wrong is refused: gettext reads no further
 
-    Lexer(const std::string &text, size_t first)
-        : file(text), joined(JoinLines(text, first)), content(joined.bytes), start(first) {}
+    Lexer(const std::string &text, size_t first, Refusals *told)
+        : file(text), joined(JoinLines(text, first)), content(joined.bytes), start(first), lines(LinesOf(text, first)),
+          refusals(told) {}
 
     size_t Origin(size_t place) const { return joined.origin[place < joined.origin.size() ? place : joined.origin.size() - 1]; }
 
-    size_t LineOf(size_t place) const {
-        return 1 + (size_t)std::count(file.begin() + (long)start, file.begin() + (long)Origin(place), '\n');
-    }
+    size_t LineOf(size_t place) const { return LineAt(lines, Origin(place)); }
 
     // A refusal at a place of the file, its column counted in characters.
     void RefuseInFile(size_t origin, const std::string &problem) {
-        if (!error.empty()) return;
-        size_t line = 1, lineStart = start, column = 1;
-        for (size_t i = start; i < origin; ++i)
-            if (file[i] == '\n') ++line, lineStart = i + 1;
-        for (size_t i = lineStart; i < origin; ++i) column += ((unsigned char)file[i] & 0xC0) != 0x80;
-        error = "line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + problem;
+        if (failed) return;
+        failed = true;
+        RefuseAt(refusals, lines, origin, problem);
     }
 
     void Refuse(size_t place, const std::string &problem) { RefuseInFile(Origin(place), problem); }
@@ -292,8 +290,8 @@ struct Parser {
     std::set<std::tuple<std::string, bool, std::string, std::string>> seen;  // domain, context or none, msgid
     std::string domain = "messages";
 
-    Parser(const std::string &content, size_t start, std::vector<PoMessage> *read)
-        : lexer(content, start), messages(read) {
+    Parser(const std::string &content, size_t start, std::vector<PoMessage> *read, Refusals *refusals)
+        : lexer(content, start, refusals), messages(read) {
         ahead = NextToken(&lexer);
     }
 
@@ -303,7 +301,7 @@ struct Parser {
         return taken;
     }
 
-    bool Failed(void) const { return !lexer.error.empty(); }
+    bool Failed(void) const { return lexer.failed; }
 
     int Refuse(size_t place, const std::string &problem) {
         lexer.Refuse(place, problem);
@@ -482,11 +480,9 @@ bool IsUtf8CharsetName(const std::string &name) {
     return upper == "UTF-8" || upper == "UTF8";
 }
 
-int ReadPoSyntax(const std::string &content, std::vector<PoMessage> *messages, std::string *error) {
+int ReadPoSyntax(const std::string &content, std::vector<PoMessage> *messages, Refusals *refusals) {
     messages->clear();
     size_t start = content.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    Parser parser(content, start, messages);
-    if (parser.File()) return 1;
-    *error = parser.lexer.error;
-    return 0;
+    Parser parser(content, start, messages, refusals);
+    return parser.File();
 }

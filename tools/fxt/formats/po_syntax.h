@@ -6,6 +6,8 @@
 #ifndef PARLYTE_FXT_PO_SYNTAX_H
 #define PARLYTE_FXT_PO_SYNTAX_H
 
+#include "refusals.h"
+
 #include <string>
 #include <vector>
 
@@ -36,8 +38,8 @@ bool IsUtf8CharsetName(const std::string &name);
 
 // Reads a whole PO file, after a UTF-8 byte-order mark an editor may have
 // put before it. Returns 1 with its messages in file order, header and
-// obsolete ones included, or 0 with an error naming the line and, where a
-// character is wrong, its column (in characters, from 1).
-int ReadPoSyntax(const std::string &content, std::vector<PoMessage> *messages, std::string *error);
+// obsolete ones included, or 0 having refused the first thing wrong, as
+// gettext reads no further, by its line and column.
+int ReadPoSyntax(const std::string &content, std::vector<PoMessage> *messages, Refusals *refusals);
 
 #endif

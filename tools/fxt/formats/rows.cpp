@@ -59,8 +59,7 @@ void FindChangedFiles(const std::vector<TableRow> &rows, const StoredPairs (&sto
                       const bool readable[LANGUAGE_COUNT], bool changed[LANGUAGE_COUNT]) {
     StoredPairs planned[LANGUAGE_COUNT], kept[LANGUAGE_COUNT];
     for (int language = 0; language < LANGUAGE_COUNT; ++language) {
-        for (const TableRow &row : rows)
-            if (row.texts[language]) planned[language].emplace_back(row.key, *row.texts[language]);
+        planned[language] = LanguagePairs(rows, language);
         kept[language] = stored[language];
     }
     // One file at a time, each kept as it is while the table stays the one
@@ -79,9 +78,24 @@ void FindChangedFiles(const std::vector<TableRow> &rows, const StoredPairs (&sto
     for (int language = 0; language < LANGUAGE_COUNT; ++language) changed[language] |= !readable[language];
 }
 
-std::string EncodeTableLanguage(const std::vector<TableRow> &rows, int language) {
-    StoredPairs entries;
+StoredPairs LanguagePairs(const std::vector<TableRow> &rows, int language) {
+    StoredPairs pairs;
     for (const TableRow &row : rows)
-        if (row.texts[language]) entries.emplace_back(row.key, *row.texts[language]);
-    return EncodeLanguageFile(entries);
+        if (row.texts[language]) pairs.emplace_back(row.key, *row.texts[language]);
+    return pairs;
+}
+
+size_t ChangedTexts(const StoredPairs &before, const StoredPairs &after) {
+    std::map<std::string, std::string> texts(before.begin(), before.end());
+    size_t changed = 0;
+    for (const auto &pair : after) {
+        auto found = texts.find(pair.first);
+        changed += found == texts.end() || found->second != pair.second;
+        if (found != texts.end()) texts.erase(found);
+    }
+    return changed + texts.size();
+}
+
+std::string EncodeTableLanguage(const std::vector<TableRow> &rows, int language) {
+    return EncodeLanguageFile(LanguagePairs(rows, language));
 }

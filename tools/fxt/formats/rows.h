@@ -24,6 +24,12 @@ std::vector<std::string> KeysNotIn(const std::vector<TableRow> &rows, const Stor
 void FindChangedFiles(const std::vector<TableRow> &rows, const StoredPairs (&stored)[LANGUAGE_COUNT],
                       const bool readable[LANGUAGE_COUNT], bool changed[LANGUAGE_COUNT]);
 
+// The pairs of one language of the rows, in table order.
+StoredPairs LanguagePairs(const std::vector<TableRow> &rows, int language);
+// How many keys have another text in one file's pairs than in the other's,
+// or a text in only one of them.
+size_t ChangedTexts(const StoredPairs &before, const StoredPairs &after);
+
 // The language file of one language of the rows: the keys that have a text
 // in that language, in table order.
 std::string EncodeTableLanguage(const std::vector<TableRow> &rows, int language);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <ctype.h>
 #include <map>
+#include <stdio.h>
 
 const char TableHeader[] = "key\tEnglish\tFrench\tGerman\tItalian\n";
 
@@ -82,7 +83,12 @@ int UnescapeField(const std::string &field, std::optional<std::string> *value, s
         case 'n': text += '\n'; break;
         case 'r': text += '\r'; break;
         default:
-            *problem = escaped ? std::string("bad escape \\") + escaped : "a backslash at the end of a field";
+            // A byte beyond ASCII is named by its value: the table's own
+            // character for it is not known here.
+            char named[48];
+            if (escaped > ' ' && escaped < 127) snprintf(named, sizeof named, "bad escape \\%c", escaped);
+            else snprintf(named, sizeof named, "bad escape: a backslash before the byte 0x%02X", (unsigned char)escaped);
+            *problem = escaped ? named : "a backslash at the end of a field";
             return 0;
         }
     }
@@ -145,7 +151,7 @@ int ParseRow(const std::string &line, TableRow *row, std::string *problem, std::
 
 } // namespace
 
-int ParseTable(const std::string &content, std::vector<TableRow> *rows, std::string *error,
+int ParseTable(const std::string &content, std::vector<TableRow> *rows, Refusals *refusals,
                std::vector<std::string> *warnings) {
     rows->clear();
     // Editors may leave empty lines at the end: the table ends with its last
@@ -160,8 +166,10 @@ int ParseTable(const std::string &content, std::vector<TableRow> *rows, std::str
     std::map<std::string, size_t> keyLines;
     int latestFirstLanguage = 0;
     size_t lineNumber = 1;
+    // What is wrong with a line is told, and the next line read; what is
+    // wrong with the whole table ends the reading.
     auto refuse = [&](const std::string &problem) {
-        *error = Where(lineNumber) + problem;
+        Refuse(refusals, lineNumber, 0, problem);
         return 0;
     };
     for (size_t start = 0; start < size || lineNumber == 1; ++lineNumber) {
@@ -189,19 +197,27 @@ int ParseTable(const std::string &content, std::vector<TableRow> *rows, std::str
         }
         TableRow row;
         std::string problem, warning;
-        if (!ParseRow(line, &row, &problem, &warning)) return refuse(problem);
+        if (!ParseRow(line, &row, &problem, &warning)) {
+            refuse(problem);
+            continue;
+        }
         if (!warning.empty() && warnings) warnings->push_back(Where(lineNumber) + warning);
         auto earlier = keyLines.emplace(row.key, lineNumber);
-        if (!earlier.second) return refuse("duplicate key, first on line " + std::to_string(earlier.first->second));
+        if (!earlier.second) {
+            refuse("duplicate key, first on line " + std::to_string(earlier.first->second));
+            continue;
+        }
         // Loading lists the keys the English file stores first, then those
         // the French file adds, and so on: the table must be in that order.
         int first = FirstLanguage(row);
-        if (first < latestFirstLanguage)
-            return refuse(std::string("the key's first text is ") + LanguageNames[first] +
-                          " but an earlier key's first text is " + LanguageNames[latestFirstLanguage] +
-                          "; loading would list this key earlier");
+        if (first < latestFirstLanguage) {
+            refuse(std::string("the key's first text is ") + LanguageNames[first] +
+                   " but an earlier key's first text is " + LanguageNames[latestFirstLanguage] +
+                   "; loading would list this key earlier");
+            continue;
+        }
         latestFirstLanguage = first;
         rows->push_back(row);
     }
-    return 1;
+    return !AnyRefused(*refusals);
 }

@@ -3,6 +3,8 @@
 #ifndef PARLYTE_FXT_TABLE_H
 #define PARLYTE_FXT_TABLE_H
 
+#include "encoding.h"
+
 #include "text/text_store.h"
 
 #include <optional>
@@ -33,10 +35,11 @@ std::string EscapedText(const std::string &text);
 std::string FormatTableRow(const TableRow &row);
 
 // Reads a whole table, header included, and checks that language files can
-// carry it and that loading them gives the same table back. On failure
-// returns 0 and an error naming the line. What looks damaged but can be
-// carried is told in warnings, when given, each naming its line.
-int ParseTable(const std::string &content, std::vector<TableRow> *rows, std::string *error,
+// carry it and that loading them gives the same table back. What is wrong
+// is told in refusals, each naming its line, every line read (but where
+// the table as a whole is wrong); returns 0 then. What looks damaged but
+// can be carried is told in warnings, when given, each naming its line.
+int ParseTable(const std::string &content, std::vector<TableRow> *rows, Refusals *refusals,
                std::vector<std::string> *warnings = nullptr);
 
 #endif

@@ -1,10 +1,19 @@
-// What differs between fxt on Windows and fxt on Linux.
+// What differs between fxt on Windows and fxt on Linux. fxt keeps every
+// path and every message in UTF-8: on Windows its arguments come as the
+// system gives them, in UTF-16, and its files are reached through the wide
+// calls, so that a name outside the ANSI code page is found as written.
 #ifndef PARLYTE_FXT_PLATFORM_H
 #define PARLYTE_FXT_PLATFORM_H
 
 #include <windows.h>
 
+#include <stdio.h>
 #include <string>
+#include <vector>
+
+// fxt itself, from the command line's arguments in UTF-8 (after the
+// program's name); returns the exit status. Each platform's main calls it.
+int FxtMain(const std::vector<std::string> &arguments);
 
 // Standard input and output carry bytes: no line end is changed on the way.
 void UseBinaryStandardStreams(void);
@@ -20,10 +29,32 @@ void FindNamesInAnyCaseBelow(const std::string &folder);
 // to files).
 std::string FinalPathOf(HANDLE file);
 
-// Whether standard output is a console window, not a file or a pipe.
-bool WritesToConsole(void);
-// Writes Windows-1252 text to that console as its characters, which show
-// right whatever the console's code page. Returns 1, or 0 on failure.
-int WriteConsoleCharacters(const std::string &windows1252);
+// The system's file calls, by a path in UTF-8.
+struct FoundFile {
+    std::string name;
+    DWORD attributes;
+    FILETIME lastWrite;
+};
+HANDLE OpenPath(const std::string &path, DWORD access, DWORD sharing, DWORD disposition, DWORD flags);
+// FindFirstFile and FindNextFile.
+HANDLE FindFirstPath(const std::string &pattern, FoundFile *found);
+BOOL FindNextPath(HANDLE search, FoundFile *found);
+DWORD PathAttributes(const std::string &path);
+BOOL MakeFolderAt(const std::string &path);
+BOOL RemoveFolderAt(const std::string &path);
+BOOL DeletePath(const std::string &path);
+BOOL MovePath(const std::string &from, const std::string &to, DWORD flags);
+// The system's text for an error code, in UTF-8.
+std::string SystemErrorText(DWORD code);
+
+// The character the converter of a Windows code page gives each byte, 0
+// where it gives none. Returns 0 where the system has no such converter.
+int ConvertedCharacters(int codePage, unsigned characters[256]);
+
+// Whether a standard stream is a console window, not a file or a pipe.
+bool IsConsole(FILE *stream);
+// Writes UTF-8 text to that console as its characters, which show right
+// whatever the console's code page. Returns 1, or 0 on failure.
+int WriteConsoleText(FILE *stream, const std::string &utf8);
 
 #endif

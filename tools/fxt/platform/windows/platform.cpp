@@ -1,13 +1,23 @@
-// fxt on Windows.
+// fxt on Windows: every path through the wide calls, converted from and to
+// the UTF-8 fxt keeps it in.
 #include "tools/fxt/platform/platform.h"
 
-#include "tools/fxt/formats/encoding.h"
+#include "tools/fxt/platform/windows/wide_text.h"
 
 #include <windows.h>
 
 #include <fcntl.h>
 #include <io.h>
-#include <stdio.h>
+
+namespace {
+
+void Found(const WIN32_FIND_DATAW &data, FoundFile *found) {
+    found->name = Utf8OfWide(data.cFileName);
+    found->attributes = data.dwFileAttributes;
+    found->lastWrite = data.ftLastWriteTime;
+}
+
+} // namespace
 
 void UseBinaryStandardStreams(void) {
     _setmode(_fileno(stdin), _O_BINARY);
@@ -26,24 +36,86 @@ void FindNamesInAnyCaseBelow(const std::string &) {}
 
 // Found when it is called, so that fxt.exe still starts where it is not.
 std::string FinalPathOf(HANDLE file) {
-    typedef DWORD(WINAPI * FinalPathCall)(HANDLE, LPSTR, DWORD, DWORD);
+    typedef DWORD(WINAPI * FinalPathCall)(HANDLE, LPWSTR, DWORD, DWORD);
     static FinalPathCall call =
-        (FinalPathCall)(void (*)(void))GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA");
-    char path[MAX_PATH * 4];
-    DWORD length = call ? call(file, path, sizeof path, 0) : 0;
-    return length > 0 && length < sizeof path ? std::string(path, length) : "";
+        (FinalPathCall)(void (*)(void))GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleW");
+    wchar_t path[MAX_PATH * 4];
+    DWORD length = call ? call(file, path, MAX_PATH * 4, 0) : 0;
+    return length > 0 && length < MAX_PATH * 4 ? Utf8OfWide(std::wstring(path, length).c_str()) : "";
 }
 
-bool WritesToConsole(void) {
+HANDLE OpenPath(const std::string &path, DWORD access, DWORD sharing, DWORD disposition, DWORD flags) {
+    return CreateFileW(WideOfUtf8(path).c_str(), access, sharing, NULL, disposition, flags, NULL);
+}
+
+HANDLE FindFirstPath(const std::string &pattern, FoundFile *found) {
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW(WideOfUtf8(pattern).c_str(), &data);
+    if (search != INVALID_HANDLE_VALUE) Found(data, found);
+    return search;
+}
+
+BOOL FindNextPath(HANDLE search, FoundFile *found) {
+    WIN32_FIND_DATAW data;
+    if (!FindNextFileW(search, &data)) return FALSE;
+    Found(data, found);
+    return TRUE;
+}
+
+DWORD PathAttributes(const std::string &path) {
+    return GetFileAttributesW(WideOfUtf8(path).c_str());
+}
+
+BOOL MakeFolderAt(const std::string &path) {
+    return CreateDirectoryW(WideOfUtf8(path).c_str(), NULL);
+}
+
+BOOL RemoveFolderAt(const std::string &path) {
+    return RemoveDirectoryW(WideOfUtf8(path).c_str());
+}
+
+BOOL DeletePath(const std::string &path) {
+    return DeleteFileW(WideOfUtf8(path).c_str());
+}
+
+BOOL MovePath(const std::string &from, const std::string &to, DWORD flags) {
+    return MoveFileExW(WideOfUtf8(from).c_str(), WideOfUtf8(to).c_str(), flags);
+}
+
+std::string SystemErrorText(DWORD code) {
+    wchar_t *text = NULL;
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, NULL,
+                   code, 0x400, (LPWSTR)&text, 0, NULL);
+    std::string line = text ? Utf8OfWide(text) : "";
+    LocalFree(text);
+    return line;
+}
+
+// A byte the code page leaves unassigned is refused, not replaced; and a
+// character that comes back as another byte (a best fit) is none.
+int ConvertedCharacters(int codePage, unsigned characters[256]) {
+    if (!IsValidCodePage((UINT)codePage)) return 0;
+    for (int byte = 0; byte < 256; ++byte) {
+        char in = (char)byte, back = 0;
+        wchar_t character = 0;
+        BOOL lost = FALSE;
+        characters[byte] = 0;
+        if (MultiByteToWideChar((UINT)codePage, MB_ERR_INVALID_CHARS, &in, 1, &character, 1) != 1) continue;
+        if (WideCharToMultiByte((UINT)codePage, WC_NO_BEST_FIT_CHARS, &character, 1, &back, 1, NULL, &lost) == 1 &&
+            !lost && back == in)
+            characters[byte] = character;
+    }
+    return 1;
+}
+
+bool IsConsole(FILE *stream) {
     DWORD mode;
-    return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+    return GetConsoleMode((HANDLE)_get_osfhandle(_fileno(stream)), &mode) != 0;
 }
 
-int WriteConsoleCharacters(const std::string &windows1252) {
-    std::wstring characters;
-    characters.reserve(windows1252.size());
-    for (char byte : windows1252) characters += (wchar_t)Windows1252Character((unsigned char)byte);
-    HANDLE console = GetStdHandle(STD_OUTPUT_HANDLE);
+int WriteConsoleText(FILE *stream, const std::string &utf8) {
+    std::wstring characters = WideOfUtf8(utf8);
+    HANDLE console = (HANDLE)_get_osfhandle(_fileno(stream));
     for (size_t done = 0; done < characters.size();) {
         DWORD chunk = (DWORD)std::min<size_t>(characters.size() - done, 16384), written = 0;
         if (!WriteConsoleW(console, characters.data() + done, chunk, &written, NULL) || written == 0) return 0;
