@@ -41,7 +41,10 @@ for table in fxt-10000 fxt-10000-ansi; do
         "$data/$table.tsv" >"$data/$table-other.tsv"
 done
 "$native/fxt" po Italian "$data/fxt-10000" >"$data/fxt-10000.po"
-sed '0,/^msgstr "[^"]/s/^msgstr "/msgstr "!/' "$data/fxt-10000.po" >"$data/fxt-10000-other.po"
+"$native/fxt" po --codepage 1250 Italian "$data/fxt-10000" >"$data/fxt-10000-1250.po"
+for po in fxt-10000 fxt-10000-1250; do
+    sed '0,/^msgstr "[^"]/s/^msgstr "/msgstr "!/' "$data/$po.po" >"$data/$po-other.po"
+done
 # Each run makes the other table, or PO file, than the run before.
 make_both() {
     if [ -e "$data/other" ]; then rm "$data/other"; set -- "$1" "$2" "$3"; else touch "$data/other"; set -- "$1" "${2%.*}-other.${2##*.}" "$3"; fi
@@ -56,8 +59,14 @@ printf '  %-34s' "make --ansi, four files replaced"; time_runs make_both --ansi 
 "$native/fxt" make "$data/fxt-10000.tsv" "$data/fxt-10000" >/dev/null
 printf '  %-34s' "make, nothing changed"; time_runs "$native/fxt" make "$data/fxt-10000.tsv" "$data/fxt-10000"
 printf '  %-34s' "po Italian"; time_runs "$native/fxt" po Italian "$data/fxt-10000"
+printf '  %-34s' "po --codepage 1250 Italian"; time_runs "$native/fxt" po --codepage 1250 Italian "$data/fxt-10000"
 rm -f "$data/other"
 printf '  %-34s' "make --po, ITALIAN.FXT replaced"; time_runs make_both "--po Italian" "$data/fxt-10000.po" "$data/fxt-10000"
+# The file of 1250 records its code page, which make --po takes.
+rm -f "$data/other"
+"$native/fxt" make "$data/fxt-10000.tsv" "$data/fxt-10000" >/dev/null
+printf '  %-34s' "make --po 1250, ITALIAN replaced"
+time_runs make_both "--po Italian" "$data/fxt-10000-1250.po" "$data/fxt-10000"
 echo
 printf 'key\tEnglish\tFrench\tGerman\tItalian\nONLY\tOne\tUn\tEins\tUno\n' >"$data/one.tsv"
 for keys in 2500 50000; do "$native/make_realistic_table" $keys >"$data/realistic-$keys.tsv"; done

@@ -1061,7 +1061,7 @@ TEST_F(FxtTest, MakePoTakesTranslationsBack) {
     FxtRun made = Fxt({"make", "--po", "it", work + "/it.po", game});
     EXPECT_EQ(made.status, 0);
     EXPECT_EQ(made.err, "fxt: " + Shown(work + "/it.po") + ": 1 translation is of another English text than the "
-                        "folder's (the file is older than the text, or for another version): E; they are used all the "
+                        "folder's (the file is older than the text, or for another version): [E]; they are used all the "
                         "same\n");
     EXPECT_EQ(made.out, "kept " + Shown(game + "/GTADATA/ITALIAN.FXT") + " as it was in ITALIAN.FXT.bak\n"
                         "Italian: 2 texts changed, 0 the same already, 1 untranslated and 2 fuzzy left as they were; 1 "
@@ -1105,12 +1105,13 @@ TEST_F(FxtTest, PoFilesAsGettextJudgesThem) {
     };
     const std::vector<Case> cases = {
         {"msgid \"one\"\nmsgstr \"uno\"\n", "line 1: an entry without msgctxt: fxt finds each text's key in its msgctxt", true},
-        {"msgctxt \"Z\"\nmsgid \"one\"\nmsgstr \"uno\"\n", "line 1: the key Z is not in the folder's table" + hint, true},
+        {"msgctxt \"Z\"\nmsgid \"one\"\nmsgstr \"uno\"\n", "line 1: the key [Z] is not in the folder's table" + hint, true},
+        {"msgctxt \"\"\nmsgid \"one\"\nmsgstr \"uno\"\n", "line 1: the key [] is not in the folder's table" + hint, true},
         // Every refusal, of the file and of the folder, in one pass.
         {entry + "msgstr \"\xC5\x9B\"\n\nmsgctxt \"A\"\nmsgid \"two\"\nmsgstr \"x[\"\n\nmsgctxt \"Z\"\nmsgid \"z\"\nmsgstr \"\"\n",
          "line 3, column 9: '\xC5\x9B' (U+015B) is not in Windows-1252: give --codepage 1250 (Central European) or 1257 "
          "(Baltic)\nfxt: " + path + ": line 7, column 10: the Italian text holds '[', which a text cannot hold\nfxt: " +
-             path + ": line 9: the key Z is not in the folder's table" + hint,
+             path + ": line 9: the key [Z] is not in the folder's table" + hint,
          true},
         {std::string("\xFF\xFEm\0s\0g\0i\0d\0", 12), "line 1, column 1: the PO file is in UTF-16 (\"Unicode\"); save it as UTF-8",
          false},
@@ -1131,9 +1132,9 @@ TEST_F(FxtTest, PoFilesAsGettextJudgesThem) {
         {entry + "msgstr \"\"\n", "=uno", true, {}, "no entry is translated: nothing changes"},
         {"msgctxt \"A\"\nmsgid \"ONE\"\nmsgstr \"uno!\"\n", "=uno!", true, {},
          "1 translation is of another English text than the folder's (the file is older than the text, or for another "
-         "version): A; they are used all the same"},
+         "version): [A]; they are used all the same"},
         {entry + "msgstr \"uno\\n\"\n", "=uno\n", true, {},
-         "1 translation differs from the text it replaces in ending with a line feed: A; an editor (Poedit) may have made "
+         "1 translation differs from the text it replaces in ending with a line feed: [A]; an editor (Poedit) may have made "
          "them end as their msgid does"},
         {entry + "msgstr \"uno\"\n\n" + entry + "msgstr \"un\"\n", "line 5, column 1: the entry is given twice: another has the same msgctxt and msgid", false},
         {entry + "msgid_plural \"ones\"\nmsgstr[0] \"uno\"\n", "line 1: a plural entry (msgid_plural): the game's texts have no plural forms", true},

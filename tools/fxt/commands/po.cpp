@@ -35,7 +35,9 @@ std::string PoDate(const FILETIME &time) {
     return text;
 }
 
-// The first keys of a list, for a message: "A, B, C, D, E and 7 more".
+// The first keys of a list, for a message: "[A], [B], [C], [D], [E] and 7
+// more". A key is written as fxt check writes it, so that the empty key
+// shows too.
 std::string FirstKeys(const std::vector<std::string> &keys) {
     const size_t named = 5;
     std::string list;
@@ -55,7 +57,7 @@ std::vector<const PoEntry *> ChosenEntries(const PoFile &po, const std::vector<T
     std::map<std::string, const PoEntry *> chosen;
     std::vector<const PoEntry *> entries;
     for (const PoEntry &entry : po.entries) {
-        std::string key = Shown(entry.key, coding);
+        std::string key = "[" + Shown(entry.key, coding) + "]";
         auto found = positions.find(entry.key);
         if (found == positions.end()) {
             Refuse(refusals, entry.line, 0, "the key " + key + " is not in the folder's table");
@@ -147,7 +149,7 @@ int MakeFromPo(const Options &options, int language, const std::string &poPath, 
     size_t changed = 0, same = 0, untranslated = 0, fuzzy = 0;
     for (const PoEntry *entry : entries) {
         TableRow &row = rows[positions[entry->key]];
-        std::string key = Shown(entry->key, coding);
+        std::string key = "[" + Shown(entry->key, coding) + "]";
         if (entry->id != PoEncoded(PoMessageId(row, po.source), *coding.page)) outdated.push_back(key);
         std::optional<std::string> &text = row.texts[language];
         if (entry->fuzzy) {

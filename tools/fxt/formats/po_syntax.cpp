@@ -8,6 +8,7 @@
 #include <set>
 #include <stdio.h>
 #include <tuple>
+#include <utility>
 
 namespace {
 
@@ -44,20 +45,22 @@ struct Token {
 // line feed. origin gives each byte's place in the file.
 struct JoinedLines {
     std::string bytes;
-    std::vector<size_t> origin;
+    std::vector<uint32_t> origin;
 };
 
 JoinedLines JoinLines(const std::string &content, size_t start) {
     JoinedLines joined;
+    joined.bytes.reserve(content.size());
+    joined.origin.reserve(content.size() + 1);
     for (size_t at = start; at < content.size(); ++at) {
         if (content[at] == '\\' && at + 1 < content.size() && content[at + 1] == '\n') {
             ++at;
             continue;
         }
         joined.bytes += content[at];
-        joined.origin.push_back(at);
+        joined.origin.push_back((uint32_t)at);
     }
-    joined.origin.push_back(content.size());
+    joined.origin.push_back((uint32_t)content.size());
     return joined;
 }
 
@@ -177,12 +180,13 @@ void ReadString(Lexer *lexer, Token *token) {
         if (ch == '\\') {
             ++lexer->at;
             token->string.bytes += (char)Escape(lexer, place);
-            token->string.places.push_back(lexer->Origin(place));
+            token->string.places.push_back((uint32_t)lexer->Origin(place));
             continue;
         }
         size_t length = lexer->CharacterLength(place, true);
+        uint32_t origin = (uint32_t)lexer->Origin(place);
         token->string.bytes.append(content, place, length);
-        token->string.places.insert(token->string.places.end(), length, lexer->Origin(place));
+        for (size_t i = 0; i < length; ++i) token->string.places.push_back(origin);
         lexer->at += length;
     }
     // Strings cannot hold the byte by which a .mo file joins a context to
@@ -296,7 +300,7 @@ struct Parser {
     }
 
     Token Take(void) {
-        Token taken = ahead;
+        Token taken = std::move(ahead);
         ahead = NextToken(&lexer);
         return taken;
     }
@@ -339,6 +343,10 @@ struct Parser {
         while (ahead.kind == kind) {
             if (!Consistent(first, ahead)) return 0;
             Token string = Take();
+            if (joined->bytes.empty()) {
+                *joined = std::move(string.string);
+                continue;
+            }
             joined->bytes += string.string.bytes;
             joined->kept += string.string.kept;
             joined->places.insert(joined->places.end(), string.string.places.begin(), string.string.places.end());
@@ -482,6 +490,10 @@ bool IsUtf8CharsetName(const std::string &name) {
 
 int ReadPoSyntax(const std::string &content, std::vector<PoMessage> *messages, Refusals *refusals) {
     messages->clear();
+    if (content.size() > LARGEST_PO_FILE) {
+        Refuse(refusals, 1, 0, "the file is larger than a PO file of the game's texts can be");
+        return 0;
+    }
     size_t start = content.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     Parser parser(content, start, messages, refusals);
     return parser.File();

@@ -8,6 +8,7 @@
 
 #include "refusals.h"
 
+#include <stdint.h>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,7 @@
 // what it keeps.
 struct PoString {
     std::string bytes;
-    std::vector<size_t> places;  // where in the file each byte was written
+    std::vector<uint32_t> places;  // where in the file each byte was written
     std::string kept;
 };
 
@@ -35,6 +36,10 @@ std::string PoHeaderCharset(const std::string &header);
 // Whether gettext reads a charset name as UTF-8: "UTF-8" in any letter
 // case, which it knows, or "UTF8", which iconv knows.
 bool IsUtf8CharsetName(const std::string &name);
+
+// The largest PO file read: no game's comes near it, and the places in it
+// fit in 32 bits.
+enum : uint32_t { LARGEST_PO_FILE = 1u << 30 };
 
 // Reads a whole PO file, after a UTF-8 byte-order mark an editor may have
 // put before it. Returns 1 with its messages in file order, header and
