@@ -17,6 +17,9 @@ add_executable(Parlyte WIN32
     ui/program_entry.cpp
     ui/main_dialog.cpp
     ui/key_browser.cpp
+    ui/text_fields.cpp
+    ui/window_layout.cpp
+    ui/window_placement.cpp
     ui/find_dialog.cpp
     res/parlyte.rc)
 target_include_directories(Parlyte PRIVATE ${CMAKE_SOURCE_DIR})

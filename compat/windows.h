@@ -12,6 +12,7 @@
 #include <stdint.h>
 
 #define WINAPI
+#define CALLBACK
 #define TRUE 1
 #define FALSE 0
 #define MAX_PATH 260

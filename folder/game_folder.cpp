@@ -5,7 +5,7 @@
 
 #include <shlobj.h>
 
-static const char SettingsFile[] = ".\\Parlyte.ini";
+const char SettingsFile[] = ".\\Parlyte.ini";
 static const char SettingsSection[] = "GTA";
 static const char SettingsKey[] = "GTAPath";
 
@@ -30,6 +30,13 @@ int CheckGameFolder(void) {
     return search != INVALID_HANDLE_VALUE && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// The dialog opens at the folder in GameFolderPath, the pick it refused,
+// rather than collapsed at the desktop.
+static int CALLBACK SelectPickedFolder(HWND dialog, UINT message, LPARAM, LPARAM picked) {
+    if (message == BFFM_INITIALIZED && picked) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, picked);
+    return 0;
+}
+
 int BrowseForGameFolder(void) {
     BROWSEINFOA browse;
     BYTE *bytes = (BYTE *)&browse;
@@ -37,6 +44,8 @@ int BrowseForGameFolder(void) {
     browse.lpszTitle = "Select the folder where you installed Grand Theft Auto.\n\n"
                        "Note: you can store the GTA path forever in the Parlyte.ini.";
     browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    browse.lpfn = SelectPickedFolder;
+    browse.lParam = GameFolderPath[0] ? (LPARAM)GameFolderPath : 0;
     PIDLIST_ABSOLUTE items = SHBrowseForFolderA(&browse);
     if (!items) return 0;
     BOOL converted = SHGetPathFromIDListA(items, GameFolderPath);

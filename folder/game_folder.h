@@ -5,14 +5,18 @@
 
 #include <windows.h>
 
+// ".\\Parlyte.ini": the settings file in the current directory.
+extern const char SettingsFile[];
+
 // Once accepted it ends with a backslash and holds at most 234 characters.
 extern char GameFolderPath[MAX_PATH + 1];
 
 // Leaves an accepted game folder in GameFolderPath and returns 1, or returns
 // 0 when the user gave up.
 int LocateGameFolder(void);
-// The folder dialog: nonzero with the pick in GameFolderPath, 0 on cancel or
-// a pick without a file-system path.
+// The folder dialog, at the folder GameFolderPath names if any: nonzero
+// with the pick in GameFolderPath, 0 on cancel or a pick without a
+// file-system path.
 int BrowseForGameFolder(void);
 // Ends GameFolderPath with a backslash and tells whether it holds GTADATA.
 int CheckGameFolder(void);

@@ -35,6 +35,10 @@ char *CopyText(const char *text, int length);
 TextEntry *FindTextEntry(const char *key);
 // Whether two keys are the same key: the same bytes, letter case included.
 int KeysEqual(const char *left, const char *right);
+// The key a typed text stands for, as a position in table order: the key
+// that is exactly the typed bytes, else the first that starts with them in
+// the same letter case (never for an empty text); -1 for none.
+int FindKeyForTyping(const char *typed);
 
 // Finding a text in the keys and the texts of the table.
 enum { FIND_TEXT_SIZE = 256 };  // the longest text looked for, with its terminator

@@ -23,3 +23,18 @@ TextEntry *FindTextEntry(const char *key) {
         if (KeysEqual(entry->key, key)) return entry;
     return NULL;
 }
+
+int FindKeyForTyping(const char *typed) {
+    int position = 0, firstStarting = -1;
+    for (const TextEntry *entry = TheTextTable.head; entry; entry = entry->next, ++position) {
+        const char *key = entry->key, *at = typed;
+        while (*at && *at == *key) {
+            ++at;
+            ++key;
+        }
+        if (*at) continue;
+        if (!*key) return position;
+        if (firstStarting < 0 && *typed) firstStarting = position;
+    }
+    return firstStarting;
+}

@@ -48,12 +48,68 @@ void AddFindToSystemMenu(HWND mainWindow) {
     AppendMenuA(menu, MF_STRING, IDC_FIND, "&Find...\tCtrl+F");
 }
 
+// The work area of the screen that shows most of the window.
+static int WorkAreaOf(HWND window, RECT *work) {
+    MONITORINFO monitor;
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return 0;
+    *work = monitor.rcWork;
+    return 1;
+}
+
+static void MoveFindDialog(int x, int y) {
+    SetWindowPos(FindDialog, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+static int Within(int value, int low, int high) {
+    return value > high ? high : value < low ? low : value;
+}
+
+// Beside the main window, clear of it: to its right, below it, to its left
+// or above it, whichever fits first on the screen's work area; else in the
+// work area's bottom right corner, over the window's last field and its
+// buttons, until a search moves it.
+static void PlaceBesideMainWindow(HWND mainWindow) {
+    RECT main, own, work, overlap;
+    if (!GetWindowRect(mainWindow, &main) || !GetWindowRect(FindDialog, &own) || !WorkAreaOf(mainWindow, &work)) return;
+    int width = own.right - own.left, height = own.bottom - own.top;
+    const POINT sides[] = {{main.right, main.top}, {main.left, main.bottom}, {main.left - width, main.top},
+                           {main.left, main.top - height}};
+    POINT place = {work.right - width, work.bottom - height};
+    for (const POINT &side : sides) {
+        POINT at = {Within(side.x, work.left, work.right - width), Within(side.y, work.top, work.bottom - height)};
+        RECT there = {at.x, at.y, at.x + width, at.y + height};
+        if (IntersectRect(&overlap, &there, &main)) continue;
+        place = at;
+        break;
+    }
+    MoveFindDialog(place.x, place.y);
+}
+
+// Where the dialog covers the field that holds the text found (or the key
+// list, for a key), it moves above that field or else below it, as Notepad
+// does, if the screen has room there.
+static void MoveOffFoundText(HWND mainWindow, const TextMatch *match) {
+    if (!FindDialog) return;
+    int holder = match->language >= 0 ? IDC_ENGLISH + match->language : IDC_KEYLIST;
+    RECT found, own, work, overlap;
+    if (!GetWindowRect(GetDlgItem(mainWindow, holder), &found) || !GetWindowRect(FindDialog, &own) ||
+        !IntersectRect(&overlap, &found, &own) || !WorkAreaOf(mainWindow, &work))
+        return;
+    int height = own.bottom - own.top;
+    if (found.top - height >= work.top)
+        MoveFindDialog(own.left, found.top - height);
+    else if (found.bottom + height <= work.bottom)
+        MoveFindDialog(own.left, found.bottom);
+}
+
 // Looks for the last text searched from the selected key on; a box owned by
 // owner says when no key holds it.
 static void SearchFromSelection(HWND mainWindow, HWND owner, int backwards) {
     TextMatch match;
     if (FindTextInTable(SearchedText, SearchedMatchCase, SelectedKeyPosition(), backwards, &match)) {
         ShowFoundText(mainWindow, &match, lstrlenA(SearchedText));
+        MoveOffFoundText(mainWindow, &match);
         return;
     }
     char message[FIND_TEXT_SIZE + 20];
@@ -115,6 +171,7 @@ void OpenFindDialog(HWND mainWindow) {
             ReportLastError(mainWindow);
             return;
         }
+        PlaceBesideMainWindow(mainWindow);
     }
     // Opened anew or brought forward, it has the focus in its text field,
     // with the text selected for typing over.

@@ -1,5 +1,5 @@
-// The key list and the four text fields: every key in table order, and the
-// texts of the selected key, found by a click, by typing its start or by a
+// The key list: every key in table order, and the texts of the selected
+// key in the four fields, found by a click, by typing its start or by a
 // search for a text.
 #include "main_window.h"
 
@@ -43,31 +43,6 @@ INT_PTR StartKeyBrowser(HWND window, HWND proposedFocus) {
     return FALSE;
 }
 
-// The most of one text a field is given. A game's texts are short; the
-// edit control, or the font code under it, gives out on one of tens of
-// megabytes (the 32-bit program ended in gdi32 on one of 50 MB). A longer
-// text is shown cut, with a line saying so; Find searches the whole of it.
-enum { LONGEST_SHOWN_TEXT = 1 << 20, CUT_NOTE_SIZE = 120 };
-static const char CutNote[] = "\r\n\r\n[The text is cut here: Parlyte shows the first %d of its %d characters.]";
-
-static void SetTextField(HWND window, int language, const char *text) {
-    HWND field = GetDlgItem(window, IDC_ENGLISH + language);
-    int length = lstrlenA(text);
-    if (length <= LONGEST_SHOWN_TEXT) {
-        SetWindowTextA(field, text);
-        return;
-    }
-    char *cut = (char *)LocalAlloc(LMEM_FIXED, LONGEST_SHOWN_TEXT + CUT_NOTE_SIZE);
-    if (!cut) {
-        SetWindowTextA(field, "");
-        return;
-    }
-    for (int i = 0; i < LONGEST_SHOWN_TEXT; ++i) cut[i] = text[i];
-    wsprintfA(cut + LONGEST_SHOWN_TEXT, CutNote, (int)LONGEST_SHOWN_TEXT, length);
-    SetWindowTextA(field, cut);
-    LocalFree(cut);
-}
-
 // The selected item's text in a new buffer, or null when there is no
 // selection, the item cannot be read or the buffer cannot be had.
 static char *SelectedKey(void) {
@@ -86,14 +61,14 @@ static char *SelectedKey(void) {
 void ShowEntryTexts(HWND window) {
     char *key = SelectedKey();
     if (!key) {
-        for (int language = 0; language < LANGUAGE_COUNT; ++language) SetTextField(window, language, AbsentText);
+        for (int language = 0; language < LANGUAGE_COUNT; ++language) ShowTextInField(window, language, AbsentText);
         return;
     }
     // A key the table does not hold leaves the fields as they are.
     const TextEntry *entry = FindTextEntry(key);
     if (entry)
         for (int language = 0; language < LANGUAGE_COUNT; ++language)
-            SetTextField(window, language, entry->texts[language] ? entry->texts[language] : AbsentText);
+            ShowTextInField(window, language, entry->texts[language] ? entry->texts[language] : AbsentText);
     LocalFree(key);
 }
 
@@ -114,8 +89,11 @@ void FindTypedKey(HWND window) {
     char *typed = (char *)LocalAlloc(LMEM_FIXED, (SIZE_T)length + 1);
     if (typed) {
         GetWindowTextA(KeyList, typed, length + 1);
-        // The combo box's own prefix search, which ignores letter case.
-        LRESULT found = SendMessageA(KeyList, CB_FINDSTRING, (WPARAM)-1, (LPARAM)typed);
+        // The key typed, or one that starts so in the same letter case;
+        // only then the combo box's own search, which ignores letter case
+        // and would never reach ABC after abc.
+        LRESULT found = FindKeyForTyping(typed);
+        if (found < 0) found = SendMessageA(KeyList, CB_FINDSTRING, (WPARAM)-1, (LPARAM)typed);
         if (found != CB_ERR && added) {
             // The whole key, the rest after what was typed selected, so
             // that the next letter replaces only that.
@@ -131,6 +109,20 @@ void FindTypedKey(HWND window) {
     ShowEntryTexts(window);
 }
 
+int TakeKeyFieldKeys(HWND window, const MSG *input) {
+    if (!KeyField || input->hwnd != KeyField || input->message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0) return 0;
+    if (input->wParam != VK_HOME && input->wParam != VK_END) return 0;
+    LRESULT count = SendMessageA(KeyList, CB_GETCOUNT, 0, 0);
+    if (count <= 0) return 1;
+    SendMessageA(KeyList, CB_SETCURSEL, input->wParam == VK_HOME ? 0 : (WPARAM)(count - 1), 0);
+    ShowEntryTexts(window);
+    return 1;
+}
+
+void KeyFieldLostFocus(void) {
+    SendMessageA(KeyField, EM_SETSEL, 0, 0);
+}
+
 int SelectedKeyPosition(void) {
     return (int)SendMessageA(KeyList, CB_GETCURSEL, 0, 0);
 }
@@ -138,11 +130,6 @@ int SelectedKeyPosition(void) {
 void ShowFoundText(HWND window, const TextMatch *match, int length) {
     SendMessageA(KeyList, CB_SETCURSEL, (WPARAM)match->position, 0);
     ShowEntryTexts(window);
-    for (int language = 0; language < LANGUAGE_COUNT; ++language) {
-        int offset = match->offsets[language];
-        if (offset < 0 || offset + length > LONGEST_SHOWN_TEXT) continue;
-        HWND field = GetDlgItem(window, IDC_ENGLISH + language);
-        SendMessageA(field, EM_SETSEL, (WPARAM)offset, (LPARAM)(offset + length));
-        SendMessageA(field, EM_SCROLLCARET, 0, 0);
-    }
+    for (int language = 0; language < LANGUAGE_COUNT; ++language)
+        SelectFoundText(window, language, match->entry->texts[language], match->offsets[language], length);
 }

@@ -1,5 +1,5 @@
-// The main window's dialog procedure: closing, the About box, the Find
-// commands, and the key browser's notifications.
+// The main window's dialog procedure: its size, closing, the About box,
+// the Find commands, and the key browser's notifications.
 #include "main_window.h"
 
 #include "find_dialog.h"
@@ -14,15 +14,27 @@ static void ShowAbout(HWND window) {
                    "About Parlyte", MB_OK | MB_ICONINFORMATION);
 }
 
-INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        RecordTemplateLayout(window);
         AddFindToSystemMenu(window);
         return StartKeyBrowser(window, (HWND)wParam);
+    case WM_GETMINMAXINFO:
+        LimitWindowSize((MINMAXINFO *)lParam);
+        return FALSE;
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED) LayOutControls(window, LOWORD(lParam), HIWORD(lParam));
+        return FALSE;
     case WM_CLOSE:
         DestroyWindow(window);
         return TRUE;
+    case WM_ENDSESSION:
+        // Windows ends without destroying the window.
+        if (wParam) SaveWindowPlacement(window);
+        return FALSE;
     case WM_DESTROY:
+        SaveWindowPlacement(window);
         PostQuitMessage(0);
         return FALSE;
     case WM_SYSCOMMAND:
@@ -47,11 +59,16 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 FindAgain(window, LOWORD(wParam) == IDC_FIND_PREVIOUS);
             return TRUE;
         }
+        if (HIWORD(wParam) == EN_SETFOCUS || HIWORD(wParam) == EN_KILLFOCUS) {
+            FieldFocusChanged((HWND)lParam, HIWORD(wParam) == EN_SETFOCUS);
+            return FALSE;
+        }
         // The key list's own notifications; another control's of the same
         // code are not the key browser's.
         if (LOWORD(wParam) != IDC_KEYLIST) return FALSE;
         if (HIWORD(wParam) == CBN_SELCHANGE) ShowEntryTexts(window);
         if (HIWORD(wParam) == CBN_EDITCHANGE) FindTypedKey(window);
+        if (HIWORD(wParam) == CBN_KILLFOCUS) KeyFieldLostFocus();
         return FALSE;
     default:
         return FALSE;

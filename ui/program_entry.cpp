@@ -50,15 +50,17 @@ extern "C" ENTRY_ALIGNMENT void WINAPI ProgramEntry(void) {
     }
     HICON icon = LoadIconA(module, MAKEINTRESOURCEA(IDI_MAIN));
     if (icon) SendMessageA(MainWindow, WM_SETICON, ICON_BIG, (LPARAM)icon);
-    ShowWindow(MainWindow, SW_SHOWDEFAULT);
+    ShowWindow(MainWindow, RestoreWindowPlacement(MainWindow));
     UpdateWindow(MainWindow);
 
     // GetMessageA gives -1 on failure; that ends the loop as well. Ctrl+F,
     // F3 and Shift+F3 work in both windows; the Find dialog takes its other
-    // keys itself.
+    // keys itself; Ctrl+Home and Ctrl+End go to the key list, not its field.
     CreateFindKeys();
     while (GetMessageA(&Message, NULL, 0, 0) > 0) {
-        if (TranslateFindKeys(MainWindow, &Message) || IsFindDialogMessage(&Message)) continue;
+        if (TranslateFindKeys(MainWindow, &Message) || IsFindDialogMessage(&Message) ||
+            TakeKeyFieldKeys(MainWindow, &Message))
+            continue;
         WatchKeyFieldInput(&Message);
         if (!IsDialogMessageA(MainWindow, &Message)) {
             TranslateMessage(&Message);

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 # huge_text_table.py: a table (UTF-8, as fxt reads it) whose key HUGE has an
-# English text of 5 MB, five times what Parlyte shows of a text, that ends
+# English text of 5 MB, far more than Parlyte shows of a text, that ends
 # with "needle", and a key SMALL before it.
 import sys
 

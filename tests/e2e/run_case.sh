@@ -15,6 +15,13 @@ mkdir -p "$work/run"
 "$fxt" make "$table" "$work/game" >/dev/null
 # The driver compares the table with what the window shows: the files' bytes.
 "$fxt" dump --ansi "$work/game" >"$work/table.tsv"
+# A case named NAME-NNNdpi runs with the screen at NNN pixels per inch, the
+# driver as Parlyte, so that both count pixels alike.
+set_dpi() {
+    "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 </dev/null
+}
+dpi=96
+case $case in *dpi) dpi=${case##*-} dpi=${dpi%dpi} && set_dpi "$dpi" ;; esac
 # Wine's own background processes may start with the driver and outlive it;
 # they get a file, not the test runner's pipe, which they would hold open.
 run_driver() {
@@ -36,6 +43,7 @@ for start in $(seq 1 $starts); do
     fi
 done
 cat "$work/driver.log"
+[ "$dpi" = 96 ] || set_dpi 96
 for picture in "$work"/run/*.bmp; do
     [ -f "$picture" ] && convert "$picture" "${picture%.bmp}.png" && rm "$picture" &&
         echo "screenshot: ${picture%.bmp}.png"

@@ -79,6 +79,9 @@ endforeach()
 
 e2e_case(find ${CMAKE_SOURCE_DIR}/tests/data/find.tsv)
 e2e_case(type-ahead ${CMAKE_SOURCE_DIR}/tests/data/type_ahead.tsv)
+foreach(name window-size window-size-144dpi text-fields)
+    e2e_case(${name} ${CMAKE_SOURCE_DIR}/tests/data/long_texts.tsv)
+endforeach()
 
 # About 2,500 keys per file, as a game has.
 set(REALISTIC_TABLE ${CMAKE_BINARY_DIR}/realistic-2500.tsv)

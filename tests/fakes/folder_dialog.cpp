@@ -31,6 +31,8 @@ void FakeScriptFolderPick(const std::string &path) { scriptedPicks.push_back(pat
 int FakeFolderDialogCount(void) { return dialogCount; }
 const std::string &FakeLastFolderDialogTitle(void) { return lastTitle; }
 UINT FakeLastFolderDialogFlags(void) { return lastFlags; }
+// The dialog's callback selecting a folder: the scripted pick stands.
+LRESULT SendMessageA(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
 PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA *info) {
     ++dialogCount;

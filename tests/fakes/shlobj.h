@@ -6,12 +6,14 @@
 #include <windows.h>
 
 #define BIF_RETURNONLYFSDIRS 0x0001u
+#define BFFM_INITIALIZED 1
+#define BFFM_SETSELECTIONA 0x0466u
 
 typedef struct ITEMIDLIST_NATIVE *LPITEMIDLIST;
 typedef LPITEMIDLIST PIDLIST_ABSOLUTE;
 typedef const struct ITEMIDLIST_NATIVE *PCIDLIST_ABSOLUTE;
-typedef void *BFFCALLBACK;
-typedef intptr_t LPARAM;
+typedef intptr_t LPARAM, WPARAM, LRESULT;
+typedef int (*BFFCALLBACK)(HWND dialog, UINT message, LPARAM value, LPARAM data);
 
 typedef struct {
     HWND hwndOwner;
@@ -27,5 +29,6 @@ typedef struct {
 PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA *info);
 BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE items, LPSTR path);
 void CoTaskMemFree(void *block);
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif

@@ -51,7 +51,11 @@ std::vector<std::string> Fields(const Browser &browser) {
 
 std::vector<std::string> Shown(const TableRow &row) {
     std::vector<std::string> fields;
-    for (const auto &text : row.texts) fields.push_back(text ? *text : "N/A");
+    for (const auto &text : row.texts) {
+        fields.push_back(text ? "" : "N/A");
+        for (size_t i = 0; text && i < text->size(); fields.back() += (*text)[i++])
+            if ((*text)[i] == '\n' && (i == 0 || (*text)[i - 1] != '\r')) fields.back() += '\r';
+    }
     return fields;
 }
 

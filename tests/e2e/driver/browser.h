@@ -35,7 +35,8 @@ void Close(Browser &browser);
 
 std::vector<std::string> ListItems(const Browser &browser);
 std::vector<std::string> Fields(const Browser &browser);
-// What the four fields show for a row: its texts, or "N/A".
+// What the four fields show for a row: its texts, CR LF for each bare line
+// feed, or "N/A".
 std::vector<std::string> Shown(const TableRow &row);
 int Selection(const Browser &browser);
 // The first key in list order that starts with prefix, in any letter case,

@@ -3,6 +3,8 @@
 #include "cases.h"
 #include "session.h"
 
+#include "res/resource.h"
+
 #include <algorithm>
 
 namespace {
@@ -123,8 +125,9 @@ int TypingCase(const CaseContext &context) {
 }
 
 // Keys pressed one at a time through the system's input, as from a
-// keyboard ('\b' Backspace, a capital with Shift), and then the key field's
-// text, what of it is selected, and the key selected in the list.
+// keyboard ('\b' Backspace, '\x7f' Delete, '\x02' Ctrl+Home, '\x03'
+// Ctrl+End, a character with Shift where it needs it), and then the key
+// field's text, what of it is selected, and the key selected in the list.
 struct Keystroke {
     char key;
     const char *field;
@@ -138,25 +141,45 @@ const Keystroke TypeAhead[] = {
     {'M', "GAME_OVER", 3, 9, "GAME_OVER"},
     {'\b', "GAM", 3, 3, "GAME_OVER"},          // Backspace takes the completed rest away,
     {'\b', "GA", 2, 2, "GANG_INTRO"},          // then a letter, and completes nothing
-    {'r', "GARAGE", 3, 6, "GARAGE"},           // lower case
+    {'r', "GARAGE", 3, 6, "GARAGE"},           // any letter case, where no key has this one
     {'x', "GARx", 4, 4, nullptr},              // no key starts so: the field keeps what was typed
     {'\b', "GAR", 3, 3, "GARAGE"},
+    {'\x02', "ALPHA", 0, 5, "ALPHA"},          // the first key, all of it selected
+    {'G', "GANG_INTRO", 1, 10, "GANG_INTRO"},
+    {'o', "GOAL", 2, 4, "GOAL"},
+    {'\x7f', "GO", 2, 2, "GO"},                // what Delete leaves is a key: that key
+    {'_', "GO_HOME", 3, 7, "GO_HOME"},
+    {'\x02', "ALPHA", 0, 5, "ALPHA"},
+    {'a', "abc", 1, 3, "abc"},                 // the same letter case first
+    {'\x02', "ALPHA", 0, 5, "ALPHA"},
+    {'A', "ALPHA", 1, 5, "ALPHA"},
+    {'B', "ABC", 2, 3, "ABC"},                 // not abc, before it
+    {'C', "ABC", 3, 3, "ABC"},
+    {'\x03', "Abc", 0, 3, "Abc"},              // the last key
 };
 
 int TypeAheadCase(const CaseContext &context) {
     Browser browser = OpenBrowser(context);
     std::string typed;
     for (const Keystroke &stroke : TypeAhead) {
-        WORD key = stroke.key == '\b' ? VK_BACK : (WORD)toupper(stroke.key);
-        if (isupper(stroke.key)) PressKeys(browser, browser.main, {VK_SHIFT, key});
-        else PressKeys(browser, browser.main, {key});
-        typed += stroke.key == '\b' ? "<Backspace>" : std::string(1, stroke.key);
+        char key = stroke.key;
+        SHORT scan = key == '\b' ? VK_BACK : key == '\x7f' ? VK_DELETE : key == '\x02' ? 0x200 | VK_HOME
+                   : key == '\x03' ? 0x200 | VK_END : VkKeyScanA(key);
+        WORD modifier = HIBYTE(scan) == 1 ? VK_SHIFT : HIBYTE(scan) == 2 ? VK_CONTROL : 0;
+        if (modifier) PressKeys(browser, browser.main, {modifier, LOBYTE(scan)});
+        else PressKeys(browser, browser.main, {LOBYTE(scan)});
+        typed += key > ' ' && key != '\x7f' ? std::string(1, key) : "<" + std::to_string(key) + ">";
         DWORD start = 0, end = 0;
         SendMessageW(browser.edit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
         std::string field = WindowText(browser.edit);
         Expect(field == stroke.field && start == stroke.start && end == stroke.end,
                typed + ": the field shows \"" + field + "\", " + std::to_string(start) + "-" + std::to_string(end) + " selected");
         ExpectShows(browser, stroke.selected ? KeyRow(browser, stroke.selected) : -1, typed);
+    }
+    for (const char *key : {"GO", "ABC", "Abc"}) {
+        Paste(browser, key);
+        Expect(WindowText(browser.edit) == key, std::string("pasted ") + key + ": the field keeps it");
+        ExpectShows(browser, KeyRow(browser, key), std::string("pasted ") + key);
     }
     Close(browser);
     return CaseResult();
@@ -173,6 +196,39 @@ int LetterCaseCase(const CaseContext &context) {
         ClickItem(browser, index);
         ExpectShows(browser, index, "click on " + browser.rows[index].key);
     }
+    Close(browser);
+    return CaseResult();
+}
+
+std::string Clipboard(void) {
+    Require(OpenClipboard(NULL) && GetClipboardData(CF_TEXT), "the clipboard holds a text");
+    std::string text = (const char *)GlobalLock(GetClipboardData(CF_TEXT));
+    GlobalUnlock(GetClipboardData(CF_TEXT));
+    CloseClipboard();
+    return text;
+}
+
+// Tab into a field selects its whole text, showing its first line, for
+// Ctrl+C to copy with CR LF; Tab on leaves no selection in either field.
+int TextFieldsCase(const CaseContext &context) {
+    Browser browser = OpenBrowser(context);
+    HWND english = GetDlgItem(browser.main, IDC_ENGLISH);
+    for (const char *key : {"BRIEFING", "TWO_LINES"}) {
+        ClickItem(browser, KeyRow(browser, key));
+        PressKeys(browser, browser.main, {VK_TAB});
+        DWORD start = 1, end = 0, keyStart = 1, keyEnd = 0;
+        SendMessageW(english, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+        SendMessageW(browser.edit, EM_GETSEL, (WPARAM)&keyStart, (LPARAM)&keyEnd);
+        PressKeys(browser, browser.main, {VK_CONTROL, 'C'});
+        Expect(FocusOf(browser.session) == english && SendMessageW(english, EM_GETFIRSTVISIBLELINE, 0, 0) == 0 && start == 0 &&
+                   end == WindowText(english).size() && keyStart == keyEnd && Clipboard() == WindowText(english),
+               std::string(key) + ": tabbed into, all selected, the first line in view; copied whole");
+        PressKeys(browser, browser.main, {VK_TAB});
+        SendMessageW(english, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+        Expect(start == end && !ShowsColor(english, COLOR_HIGHLIGHT), std::string(key) + ": left, no selection shows");
+    }
+    Expect(Clipboard() == "First line\r\nsecond line" && SendMessageW(english, EM_GETLINECOUNT, 0, 0) == 2,
+           "two lines, copied with CR LF");
     Close(browser);
     return CaseResult();
 }
@@ -207,5 +263,6 @@ const CaseEntry KeyBrowserCases[] = {
     {"typing-finds-keys", TypingCase},
     {"type-ahead", TypeAheadCase},
     {"letter-case", LetterCaseCase},
+    {"text-fields", TextFieldsCase},
     {NULL, NULL},
 };

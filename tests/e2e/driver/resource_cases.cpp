@@ -16,7 +16,8 @@ struct ExpectedControl {
 const WORD Button = 0x80, Edit = 0x81, Static = 0x82, ComboBox = 0x85;
 const DWORD Child = WS_CHILD | WS_VISIBLE;
 const DWORD Label = Child | SS_LEFT | WS_GROUP;
-const DWORD TextField = Child | ES_MULTILINE | ES_AUTOHSCROLL | ES_READONLY | ES_WANTRETURN | ES_NOHIDESEL | WS_BORDER | WS_TABSTOP;
+const DWORD TextField =
+    Child | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | ES_WANTRETURN | ES_NOHIDESEL | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
 const DWORD PushButton = Child | BS_PUSHBUTTON | WS_TABSTOP;
 
 const ExpectedControl Controls[] = {
@@ -77,8 +78,8 @@ int DialogTemplateCase(const CaseContext &context) {
     TemplateReader reader = {base};
 
     DWORD style = reader.Dword();
-    Expect(style == (WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT),
-           "dialog style, and nothing more (not visible, no centring)");
+    Expect(style == (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | DS_SETFONT),
+           "dialog style: a sizing border, minimize and maximize boxes, and nothing more (not visible, no centring)");
     Expect(reader.Dword() == 0, "no extended style");
     WORD count = reader.Word();
     Expect(count == 11, "11 controls");

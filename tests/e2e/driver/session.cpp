@@ -270,6 +270,7 @@ LPCWSTR MessageBoxIcon(HWND box) {
 }
 
 void SaveScreenshot(HWND window, const std::wstring &path) {
+    Sleep(500);  // painting comes after every other message
     RECT frame;
     GetWindowRect(window, &frame);
     int width = frame.right - frame.left, height = frame.bottom - frame.top;

@@ -130,22 +130,26 @@ int PickValidFolderCase(const CaseContext &context) {
     return CaseResult();
 }
 
+// A folder without GTADATA, stored and then picked: the dialog opens at
+// it each time, so that OK alone picks it.
 int PickBadFolderCase(const CaseContext &context) {
-    std::wstring desktop = DesktopFolder();
-    RemoveGameData(desktop);
+    std::wstring picked = DesktopFolder() + L"\\Parlyte pick";
+    CreateDirectoryW(picked.c_str(), NULL);
+    WriteSettings(context, picked);
     Session session = StartParlyte(context.exe, context.workFolder);
-    PressButton(WaitForFolderDialog(session), IDOK);
-    HWND warning = WaitForMessageBox(session, "Parlyte");
-    std::string expected = Narrow(desktop) + "\\: wrong directory!";
-    Expect(MessageBoxText(warning) == expected, "text: \"" + MessageBoxText(warning) + "\"");
-    Expect(MessageBoxIcon(warning) == IDI_EXCLAMATION, "the warning icon");
-    PressButton(warning, IDOK);
+    PressButton(WaitForMessageBox(session, "Parlyte"), IDOK);  // Wrong directory in Parlyte.ini!
+    for (int pick = 0; pick < 2; ++pick) {
+        PressButton(WaitForFolderDialog(session), IDOK);
+        HWND warning = WaitForMessageBox(session, "Parlyte");
+        Expect(MessageBoxText(warning) == Narrow(picked) + "\\: wrong directory!" && MessageBoxIcon(warning) == IDI_EXCLAMATION,
+               "a warning: \"" + MessageBoxText(warning) + "\"");
+        PressButton(warning, IDOK);
+    }
     PressButton(WaitForFolderDialog(session), IDCANCEL);
     ExpectExit(session, FailureExitCode);
-    Expect(GetFileAttributesW(SettingsPath(context).c_str()) == INVALID_FILE_ATTRIBUTES, "no Parlyte.ini written");
+    RemoveDirectoryW(picked.c_str());
     return CaseResult();
 }
-
 
 // Parlyte started from a folder where someone has put a DLL under the name
 // of one the controls load later, uxtheme.dll, which Windows does not keep
@@ -183,6 +187,104 @@ int PlantedDllCase(const CaseContext &context) {
     return CaseResult();
 }
 
+// How far each control's left, top, right and bottom edges move from the
+// template's place, in quarters of the width and the height added: the key
+// list grows in height, field i and its label move down by i quarters, the
+// fields grow in width, the buttons keep to the bottom right.
+const int EdgeMoves[11][4] = {{0, 0, 0, 4}, {0, 0, 0, 0}, {0, 0, 4, 1}, {0, 1, 0, 1}, {0, 1, 4, 2}, {0, 2, 0, 2},
+                              {0, 2, 4, 3}, {0, 3, 0, 3}, {0, 3, 4, 4}, {4, 4, 4, 4}, {4, 4, 4, 4}};
+
+// The controls' rectangles, then the client area's.
+std::vector<RECT> Rects(HWND main) {
+    std::vector<RECT> rects;
+    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        rects.emplace_back();
+        GetWindowRect(child, &rects.back());
+        MapWindowPoints(NULL, main, (POINT *)&rects.back(), 2);
+    }
+    rects.emplace_back();
+    GetClientRect(main, &rects.back());
+    return rects;
+}
+
+void ExpectLaidOut(HWND main, const std::vector<RECT> &start, const std::string &what) {
+    std::vector<RECT> now = Rects(main);
+    Require(now.size() == 12, what + ": 11 controls");
+    RECT &client = now[11], overlap;
+    int added[4] = {client.right - start[11].right, client.bottom - start[11].bottom};
+    added[2] = added[0], added[3] = added[1];
+    for (size_t i = 0; i < 11; ++i) {
+        bool placed = IntersectRect(&overlap, &now[i], &client) && EqualRect(&overlap, &now[i]);
+        for (int edge = 0; edge < 4; ++edge)
+            placed &= abs((&now[i].left)[edge] - (&start[i].left)[edge] - EdgeMoves[i][edge] * added[edge] / 4) <= 1;
+        for (size_t j = i + 1; j < 11; ++j) placed &= !IntersectRect(&overlap, &now[i], &now[j]);
+        Expect(placed, what + ": control " + std::to_string(i) + " in its place, within the window, on no other");
+    }
+    // The briefing in the English field: wrapped, its first line in view,
+    // a scroll bar while it is taller than the field, and only then.
+    HWND english = GetDlgItem(main, IDC_ENGLISH);
+    auto ask = [&](UINT code, WPARAM value) { return SendMessageW(english, code, value, 0); };
+    GetClientRect(english, &client);
+    LRESULT lines = ask(EM_GETLINECOUNT, 0), last = ask(EM_POSFROMCHAR, ask(EM_LINEINDEX, lines - 1));
+    bool taller = lines > 1 && (short)HIWORD(last) * lines / (lines - 1) > client.bottom;
+    Expect(lines > 2 && ask(EM_GETFIRSTVISIBLELINE, 0) == 0 && taller == ((GetWindowLongW(english, GWL_STYLE) & WS_VSCROLL) != 0) &&
+               (short)LOWORD(ask(EM_POSFROMCHAR, WindowText(english).size() - 1)) < client.right,
+           what + ": the briefing on " + std::to_string(lines) + " lines, " + (taller ? "a scroll bar" : "no scroll bar"));
+}
+
+SIZE Resize(HWND main, int width, int height) {
+    if (width) SetWindowPos(main, NULL, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    WaitUntilHandled(main);
+    RECT frame;
+    GetWindowRect(main, &frame);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// Smaller, larger and maximized; then the size kept for the next start.
+int WindowSizeCase(const CaseContext &context, DWORD dpi) {
+    Browser browser = OpenBrowser(context);
+    HDC screen = GetDC(NULL);
+    Require(GetDeviceCaps(screen, LOGPIXELSY) == (int)dpi, "the screen is at " + std::to_string(dpi) + " DPI");
+    ReleaseDC(NULL, screen);
+    Session &session = browser.session;
+    HWND main = browser.main;
+    std::string settings = ReadFileBytes(SettingsPath(context)), at = std::to_string(dpi) + " DPI, ";
+    ClickItem(browser, 2);  // the briefing, wrapped
+    std::vector<RECT> start = Rects(main);
+    SIZE smallest = Resize(main, 0, 0), larger = {smallest.cx + 300, smallest.cy + 200};
+    SaveScreenshot(main, context.workFolder + L"\\smallest-" + std::to_wstring(dpi) + L"dpi.bmp");
+    Expect((GetWindowLongW(GetDlgItem(main, IDC_ENGLISH), GWL_STYLE) & WS_VSCROLL) != 0, "at the smallest, a scroll bar");
+    SIZE size = Resize(main, smallest.cx - 100, smallest.cy - 50);
+    Expect(size.cx == smallest.cx && size.cy == smallest.cy, at + "the template's size is the smallest: " +
+                                                                 std::to_string(size.cx) + " x " + std::to_string(size.cy));
+    for (SIZE added : std::vector<SIZE>{{1, 3}, {2, 401}, {517, 2}, {0, 0}, {300, 200}}) {
+        Resize(main, smallest.cx + added.cx, smallest.cy + added.cy);
+        ExpectLaidOut(main, start, at + std::to_string(added.cx) + " x " + std::to_string(added.cy) + " more");
+    }
+    SaveScreenshot(main, context.workFolder + L"\\larger-" + std::to_wstring(dpi) + L"dpi.bmp");
+    PostMessageW(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    WaitUntilHandled(main);
+    ExpectLaidOut(main, start, at + "maximized");
+    Expect(!(GetWindowLongW(GetDlgItem(main, IDC_ENGLISH), GWL_STYLE) & WS_VSCROLL), "maximized, the briefing fits");
+    PressButton(main, IDCANCEL);
+    ExpectExit(session, 0);
+    std::string kept = ReadFileBytes(SettingsPath(context));
+    Expect(kept.rfind(settings, 0) == 0 && kept.find("\r\nMaximized=1\r\n") != std::string::npos, "GTAPath kept: " + kept);
+    // Wine at 144 DPI keeps the size before maximizing scaled down by
+    // 96/144; the next start is checked at 96.
+    if (dpi != 96) return CaseResult();
+    session = StartParlyte(context.exe, context.workFolder);
+    main = WaitForMainWindow(session);
+    bool maximized = IsZoomed(main);
+    PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+    size = Resize(main, 0, 0);
+    Expect(maximized && size.cx == larger.cx && size.cy == larger.cy, "it opens maximized, restored to the size it was left: " +
+                                                                         std::to_string(size.cx) + " x " + std::to_string(size.cy));
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ExpectExit(session, 0);
+    return CaseResult();
+}
+
 } // namespace
 
 const CaseEntry StartupCases[] = {
@@ -195,5 +297,7 @@ const CaseEntry StartupCases[] = {
     {"pick-valid-folder", PickValidFolderCase},
     {"pick-bad-folder", PickBadFolderCase},
     {"planted-dll", PlantedDllCase},
+    {"window-size", [](const CaseContext &context) { return WindowSizeCase(context, 96); }},
+    {"window-size-144dpi", [](const CaseContext &context) { return WindowSizeCase(context, 144); }},
     {NULL, NULL},
 };

@@ -1,0 +1,118 @@
+// The four read-only fields: a key's texts with CR LF where the game has a
+// bare line feed, a scroll bar only where a text is taller than its field,
+// and no selection left behind but the one Find made.
+#include "main_window.h"
+
+#include "res/resource.h"
+
+// The most of one text a field is given. A game's texts are a few hundred
+// characters; wrapping a paragraph takes Wine's edit control time that grows
+// with the square of its length (69 s for one of 64 KB), and the font code
+// under it gave out on a text of 50 MB. A longer text is shown cut, with a
+// line saying so; Find searches the whole of it.
+enum { LONGEST_SHOWN_TEXT = 1 << 13, CUT_NOTE_SIZE = 120 };
+static const char CutNote[] = "\r\n\r\n[The text is cut here: Parlyte shows the first %d of its %d characters.]";
+
+// Where Find selected its occurrence in each field, kept when the field
+// loses the focus; empty (start == end) where it selected nothing.
+static DWORD FoundStart[LANGUAGE_COUNT], FoundEnd[LANGUAGE_COUNT];
+
+static HWND TextField(HWND window, int language) {
+    return GetDlgItem(window, IDC_ENGLISH + language);
+}
+
+static int LanguageOf(HWND field) {
+    return GetDlgCtrlID(field) - IDC_ENGLISH;
+}
+
+// Whether the wrapped text has more lines than the field shows. A line's
+// height is the distance between the first two lines; one line always fits.
+static int IsTallerThanField(HWND field) {
+    LRESULT lines = SendMessageA(field, EM_GETLINECOUNT, 0, 0);
+    if (lines < 2) return 0;
+    LRESULT first = SendMessageA(field, EM_POSFROMCHAR, (WPARAM)SendMessageA(field, EM_LINEINDEX, 0, 0), 0);
+    LRESULT second = SendMessageA(field, EM_POSFROMCHAR, (WPARAM)SendMessageA(field, EM_LINEINDEX, 1, 0), 0);
+    int lineHeight = (short)HIWORD(second) - (short)HIWORD(first);
+    RECT shown;
+    SendMessageA(field, EM_GETRECT, 0, (LPARAM)&shown);
+    return lines * lineHeight > shown.bottom - shown.top;
+}
+
+// The edit control keeps its scroll bar, disabled, when the text fits: it
+// is taken away then, and given back when the text is taller. Each change
+// wraps the text again, so only a change is made.
+static void FitScrollBar(HWND field) {
+    int shown = (GetWindowLongPtrA(field, GWL_STYLE) & WS_VSCROLL) != 0;
+    if (shown != IsTallerThanField(field)) ShowScrollBar(field, SB_VERT, !shown);
+}
+
+void FitScrollBars(HWND window) {
+    for (int language = 0; language < LANGUAGE_COUNT; ++language) FitScrollBar(TextField(window, language));
+}
+
+static int IsBareLineFeed(const char *text, int at) {
+    return text[at] == '\n' && (at == 0 || text[at - 1] != '\r');
+}
+
+// Where an offset into text falls in its field: one further on for each
+// line feed before it that the field is given a carriage return for.
+static int FieldOffset(const char *text, int offset) {
+    int fieldOffset = offset;
+    for (int at = 0; at < offset; ++at) fieldOffset += IsBareLineFeed(text, at);
+    return fieldOffset;
+}
+
+void ShowTextInField(HWND window, int language, const char *text) {
+    HWND field = TextField(window, language);
+    FoundStart[language] = FoundEnd[language] = 0;
+    int length = lstrlenA(text);
+    int shown = length <= LONGEST_SHOWN_TEXT ? length : LONGEST_SHOWN_TEXT;
+    char *lines = (char *)LocalAlloc(LMEM_FIXED, (SIZE_T)FieldOffset(text, shown) + CUT_NOTE_SIZE);
+    if (!lines) {
+        SetWindowTextA(field, "");
+        FitScrollBar(field);
+        return;
+    }
+    char *at = lines;
+    for (int i = 0; i < shown; ++i) {
+        if (IsBareLineFeed(text, i)) *at++ = '\r';
+        *at++ = text[i];
+    }
+    *at = '\0';
+    if (shown < length) wsprintfA(at, CutNote, (int)LONGEST_SHOWN_TEXT, length);
+    SetWindowTextA(field, lines);
+    LocalFree(lines);
+    FitScrollBar(field);
+}
+
+void SelectFoundText(HWND window, int language, const char *text, int offset, int length) {
+    if (offset < 0 || offset + length > LONGEST_SHOWN_TEXT) return;
+    HWND field = TextField(window, language);
+    FoundStart[language] = FieldOffset(text, offset);
+    FoundEnd[language] = FieldOffset(text, offset + length);
+    SendMessageA(field, EM_SETSEL, FoundStart[language], FoundEnd[language]);
+    SendMessageA(field, EM_SCROLLCARET, 0, 0);
+}
+
+void FieldFocusChanged(HWND field, int focused) {
+    int language = LanguageOf(field);
+    if (language < 0 || language >= LANGUAGE_COUNT) return;
+    DWORD start = 0, end = 0;
+    SendMessageA(field, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+    int isFound = start != end && start == FoundStart[language] && end == FoundEnd[language];
+    if (focused) {
+        // Tab selects the whole text with the caret at its end: the caret
+        // goes to its start, so that the field shows its first line.
+        DWORD length = (DWORD)GetWindowTextLengthA(field);
+        if (isFound || start != 0 || end != length) return;
+        SendMessageA(field, EM_SETSEL, length, 0);
+        SendMessageA(field, EM_SCROLLCARET, 0, 0);
+        return;
+    }
+    // Only the focus shows what Ctrl+C copies; Find's occurrence stays in
+    // sight while the Find dialog has the focus. The caret stays on the
+    // first line in view, so that nothing scrolls.
+    if (isFound) return;
+    LRESULT firstShown = SendMessageA(field, EM_LINEINDEX, (WPARAM)SendMessageA(field, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    SendMessageA(field, EM_SETSEL, (WPARAM)firstShown, firstShown);
+}
