@@ -169,9 +169,14 @@ int TypeAheadCase(const CaseContext &context) {
         if (modifier) PressKeys(browser, browser.main, {modifier, LOBYTE(scan)});
         else PressKeys(browser, browser.main, {LOBYTE(scan)});
         typed += key > ' ' && key != '\x7f' ? std::string(1, key) : "<" + std::to_string(key) + ">";
+        // Input through the system may come after the posted messages
+        // PressKeys waits for: the field is read until it shows the row.
         DWORD start = 0, end = 0;
-        SendMessageW(browser.edit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
-        std::string field = WindowText(browser.edit);
+        std::string field;
+        for (DWORD waited = 0; waited <= 2000; waited += 10, Sleep(10)) {
+            SendMessageW(browser.edit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+            if ((field = WindowText(browser.edit)) == stroke.field && start == stroke.start && end == stroke.end) break;
+        }
         Expect(field == stroke.field && start == stroke.start && end == stroke.end,
                typed + ": the field shows \"" + field + "\", " + std::to_string(start) + "-" + std::to_string(end) + " selected");
         ExpectShows(browser, stroke.selected ? KeyRow(browser, stroke.selected) : -1, typed);
