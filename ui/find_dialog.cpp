@@ -48,15 +48,6 @@ void AddFindToSystemMenu(HWND mainWindow) {
     AppendMenuA(menu, MF_STRING, IDC_FIND, "&Find...\tCtrl+F");
 }
 
-// The work area of the screen that shows most of the window.
-static int WorkAreaOf(HWND window, RECT *work) {
-    MONITORINFO monitor;
-    monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return 0;
-    *work = monitor.rcWork;
-    return 1;
-}
-
 static void MoveFindDialog(int x, int y) {
     SetWindowPos(FindDialog, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -56,6 +56,8 @@ void LayOutControls(HWND window, int width, int height);
 
 // The window's size from one run to the next, in Parlyte.ini
 // (window_placement.cpp).
+// The work area of the screen that shows most of the window.
+int WorkAreaOf(HWND window, RECT *work);
 // The size kept, within the screen's work area; returns the show command.
 int RestoreWindowPlacement(HWND window);
 // Keeps the size, and whether the window is maximized, if they changed.

@@ -11,6 +11,14 @@ static const char MaximizedKey[] = "Maximized";
 // The settings file with the new values, whole before it takes its place.
 static const char NewSettingsFile[] = ".\\Parlyte.ini.new";
 
+int WorkAreaOf(HWND window, RECT *work) {
+    MONITORINFO monitor;
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return 0;
+    *work = monitor.rcWork;
+    return 1;
+}
+
 static int StoredNumber(const char *key, int absent) {
     return (int)GetPrivateProfileIntA(WindowSection, key, absent, SettingsFile);
 }
@@ -18,7 +26,7 @@ static int StoredNumber(const char *key, int absent) {
 int RestoreWindowPlacement(HWND window) {
     int width = StoredNumber(WidthKey, 0), height = StoredNumber(HeightKey, 0);
     RECT frame, work;
-    if (width > 0 && height > 0 && GetWindowRect(window, &frame) && SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+    if (width > 0 && height > 0 && GetWindowRect(window, &frame) && WorkAreaOf(window, &work)) {
         // It opens where it always does, and reaches no further than the
         // work area; the system keeps it no smaller than the template.
         if (width > work.right - frame.left) width = work.right - frame.left;

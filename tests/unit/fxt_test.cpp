@@ -361,6 +361,15 @@ TEST_F(FxtTest, ForgedJournalsChangeNothing) {
     const std::string header = TableHeader, game = work + "/game", data = game + "/GTADATA/", outside = work + "/outside";
     const std::string table = header + "A\tone\tun\teins\tuno\n";
     const std::string swapping = "planned\nfile\tENGLISH.FXT.old\t1-2\nfile\tENGLISH.FXT.new\t1-3\nswapping\n";
+    // Swapping ENGLISH.FXT, its copy said to hold what copy holds.
+    auto swappingEnglishWithCopyOf = [&](const std::string &copy) {
+        WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tENGLISH.FXT\tENGLISH.FXT.old\t-\t" + SumOf(copy) +
+                                                            "\t" + SumOf(data + "ENGLISH.FXT") + "\n" + swapping));
+    };
+    auto holdsNeither = [&](const std::string &name) {
+        return " does not match the folder (" + Shown(data + name) +
+               " holds neither what it held before the make nor what the make wrote)";
+    };
     struct Case {
         const char *what;
         std::function<void()> plant;
@@ -381,25 +390,18 @@ TEST_F(FxtTest, ForgedJournalsChangeNothing) {
              }
              WriteBytes(data + "fxt-make.journal", ForgedJournal(lines + "planned\n" + files + "swapping\n"));
          },
-         " does not match the folder (" + Shown(data + "ITALIAN.FXT") +
-             " holds neither what it held before the make nor what the make wrote)"},
+         holdsNeither("ITALIAN.FXT")},
         {"swapping, with junk as the copy", [&] {
              WriteBytes(data + "ENGLISH.FXT.old", "junk");
-             WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tENGLISH.FXT\tENGLISH.FXT.old\t-\t" +
-                                                                 SumOf(data + "ENGLISH.FXT.old") + "\t" +
-                                                                 SumOf(data + "ENGLISH.FXT") + "\n" + swapping));
+             swappingEnglishWithCopyOf(data + "ENGLISH.FXT.old");
          },
-         " does not match the folder (" + Shown(data + "ENGLISH.FXT") +
-             " holds neither what it held before the make nor what the make wrote)"},
+         holdsNeither("ENGLISH.FXT")},
         {"swapping, the copy a link to a file outside", [&] {
              WriteBytes(outside + "/id_rsa", "secret");
              ASSERT_EQ(symlink("../../outside/id_rsa", (data + "ENGLISH.FXT.old").c_str()), 0);
-             WriteBytes(data + "fxt-make.journal", ForgedJournal("replace\tENGLISH.FXT\tENGLISH.FXT.old\t-\t" +
-                                                                 SumOf(outside + "/id_rsa") + "\t" +
-                                                                 SumOf(data + "ENGLISH.FXT") + "\n" + swapping));
+             swappingEnglishWithCopyOf(outside + "/id_rsa");
          },
-         " does not match the folder (" + Shown(data + "ENGLISH.FXT") +
-             " holds neither what it held before the make nor what the make wrote)"},
+         holdsNeither("ENGLISH.FXT")},
         {"planned, the backup a folder", [&] {
              ASSERT_EQ(remove((data + "GERMAN.FXT.bak").c_str()), 0);
              ASSERT_EQ(mkdir((data + "GERMAN.FXT.bak").c_str(), 0777), 0);
