@@ -162,17 +162,19 @@ int Record(Make *make, const std::string &text, JournalStage stage) {
     return 1;
 }
 
-// A file made anew, its identity noted as soon as it exists, and on the
-// disk before the call returns.
-int WriteNewFile(Make *make, const std::string &path, const std::string &bytes, std::string *identity) {
+// A file made anew, its identity in the journal as soon as it exists, so
+// that a kill while its bytes are written leaves it known as the make's,
+// and on the disk before the call returns.
+int WriteNewFile(Make *make, const std::string &name, const std::string &bytes, std::string *identity) {
+    std::string path = InDataFolder(make->replacement, name);
     HANDLE file = OpenPath(path, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE) {
         make->failure = FailedCall("write", path);
         return 0;
     }
     *identity = IdentityOf(file);
-    int wrote = WriteAll(file, bytes);
-    if (!wrote) make->failure = FailedCall("write", path);
+    int wrote = Record(make, JournalFileText(name, *identity), JOURNAL_PLANNED) && WriteAll(file, bytes);
+    if (!wrote && make->failure.empty()) make->failure = FailedCall("write", path);
     if (!CloseHandle(file) && wrote) {
         make->failure = FailedCall("write", path);
         wrote = 0;
@@ -184,15 +186,10 @@ int WriteFiles(Make *make) {
     Replacement &replacement = make->replacement;
     for (size_t i = 0; i < replacement.journal.files.size(); ++i) {
         JournalFile &file = replacement.journal.files[i];
-        std::string path = InDataFolder(replacement, file.name);
         const std::string &oldBytes = make->files[i].oldBytes;
-        if (file.hasOld &&
-            !WriteNewFile(make, InDataFolder(replacement, CopyName(file)), oldBytes, &file.copyIdentity))
-            return 0;
-        if (file.newBackup &&
-            !WriteNewFile(make, InDataFolder(replacement, BackupName(file)), oldBytes, &file.backupIdentity))
-            return 0;
-        if (!WriteNewFile(make, path + ".new", *make->files[i].image, &file.newIdentity)) return 0;
+        if (file.hasOld && !WriteNewFile(make, CopyName(file), oldBytes, &file.copyIdentity)) return 0;
+        if (file.newBackup && !WriteNewFile(make, BackupName(file), oldBytes, &file.backupIdentity)) return 0;
+        if (!WriteNewFile(make, file.name + ".new", *make->files[i].image, &file.newIdentity)) return 0;
     }
     return 1;
 }
@@ -289,7 +286,7 @@ int ReplaceLanguageFiles(const std::string &folder, const ReplaceRequest &reques
     bool done;
     try {
         done = Record(&make, JournalPlanText(journal), JOURNAL_PLANNED) && WriteFiles(&make) &&
-               Record(&make, JournalSwappingText(journal), JOURNAL_SWAPPING) && SwapFiles(&make) &&
+               Record(&make, JournalSwappingText(), JOURNAL_SWAPPING) && SwapFiles(&make) &&
                Record(&make, JournalDoneText(), JOURNAL_DONE);
     } catch (...) {
         // Memory can still run out in a system call's own work.

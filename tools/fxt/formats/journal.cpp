@@ -4,7 +4,9 @@
 // back go, one line per file it replaces with where the old bytes are
 // copied and backed up ("-" for none) and the size and SHA-256 of the old
 // and new bytes, one per NAME.prev it removes, "planned", the identity of
-// each file the make wrote, and the later stages:
+// each file the make writes, noted as soon as the file exists and before
+// its bytes (so that one cut short by a kill is still known as the make's),
+// and the later stages:
 //
 //     fxt make journal: while this file is here the make is unfinished; any fxt command puts the folder back
 //     make	5f0c2a...
@@ -97,14 +99,12 @@ std::string JournalPlanText(const Journal &journal) {
     return text + StageWords[JOURNAL_PLANNED] + "\n";
 }
 
-std::string JournalSwappingText(const Journal &journal) {
-    std::string text;
-    for (const JournalFile &file : journal.files) {
-        if (file.hasOld) text += "file\t" + CopyName(file) + "\t" + file.copyIdentity + "\n";
-        if (file.newBackup) text += "file\t" + BackupName(file) + "\t" + file.backupIdentity + "\n";
-        text += "file\t" + file.name + ".new\t" + file.newIdentity + "\n";
-    }
-    return text + StageWords[JOURNAL_SWAPPING] + "\n";
+std::string JournalFileText(const std::string &name, const std::string &identity) {
+    return "file\t" + name + "\t" + identity + "\n";
+}
+
+std::string JournalSwappingText(void) {
+    return std::string(StageWords[JOURNAL_SWAPPING]) + "\n";
 }
 
 std::string JournalDoneText(void) {

@@ -72,10 +72,11 @@ std::string CopyName(const JournalFile &file);
 std::string BackupName(const JournalFile &file);
 std::string PreviousName(const std::string &name);
 
-// The journal's text up to JOURNAL_PLANNED; the identities and the line
-// that begin JOURNAL_SWAPPING; and the line of JOURNAL_DONE.
+// The journal's text up to JOURNAL_PLANNED; the line of one file's
+// identity; the line of JOURNAL_SWAPPING; and the line of JOURNAL_DONE.
 std::string JournalPlanText(const Journal &journal);
-std::string JournalSwappingText(const Journal &journal);
+std::string JournalFileText(const std::string &name, const std::string &identity);
+std::string JournalSwappingText(void);
 std::string JournalDoneText(void);
 
 // Reads a journal's text and the stage it reached. Returns 0, with what is
