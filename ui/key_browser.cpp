@@ -80,31 +80,43 @@ void WatchKeyFieldInput(const MSG *input) {
     SelectedBeforeInput = end - start;
 }
 
-void FindTypedKey(HWND window) {
+// The key the field's text stands for: the key typed, or one that starts
+// so in the same letter case; only then the combo box's own search, which
+// ignores letter case and would never reach ABC after abc. CB_ERR for none.
+// added tells whether the input put characters in place of the selection
+// (typing, pasting) or only took some away (Backspace, Delete, cutting).
+static LRESULT TypedKeyPosition(int *added) {
     int length = GetWindowTextLengthA(KeyList);
-    // Typing and pasting put characters in place of the selection; Backspace,
-    // Delete and cutting only take some away, and what is left stays as it
-    // is, or Backspace could never get past a completed key.
-    int added = length > LengthBeforeInput - SelectedBeforeInput;
+    *added = length > LengthBeforeInput - SelectedBeforeInput;
     char *typed = (char *)LocalAlloc(LMEM_FIXED, (SIZE_T)length + 1);
-    if (typed) {
-        GetWindowTextA(KeyList, typed, length + 1);
-        // The key typed, or one that starts so in the same letter case;
-        // only then the combo box's own search, which ignores letter case
-        // and would never reach ABC after abc.
-        LRESULT found = FindKeyForTyping(typed);
-        if (found < 0) found = SendMessageA(KeyList, CB_FINDSTRING, (WPARAM)-1, (LPARAM)typed);
-        if (found != CB_ERR && added) {
-            // The whole key, the rest after what was typed selected, so
-            // that the next letter replaces only that.
-            SendMessageA(KeyList, CB_SETCURSEL, (WPARAM)found, 0);
-            SendMessageA(KeyField, EM_SETSEL, (WPARAM)length, -1);
-        } else if (found != CB_ERR) {
-            // The list alone: selecting through the combo box would put the
-            // whole key back into the field.
-            SendMessageA(KeyItems, LB_SETCURSEL, (WPARAM)found, 0);
-        }
-        LocalFree(typed);
+    if (!typed) return CB_ERR;
+    GetWindowTextA(KeyList, typed, length + 1);
+    LRESULT found = FindKeyForTyping(typed);
+    if (found < 0) found = SendMessageA(KeyList, CB_FINDSTRING, (WPARAM)-1, (LPARAM)typed);
+    LocalFree(typed);
+    return found;
+}
+
+void ScrollToTypedKey(void) {
+    int added;
+    LRESULT found = TypedKeyPosition(&added);
+    if (found != CB_ERR && added) SendMessageA(KeyItems, LB_SETTOPINDEX, (WPARAM)found, 0);
+}
+
+void FindTypedKey(HWND window) {
+    int added;
+    LRESULT found = TypedKeyPosition(&added);
+    if (found != CB_ERR && added) {
+        // The whole key, the rest after what was typed selected, so that
+        // the next letter replaces only that.
+        int typedLength = GetWindowTextLengthA(KeyList);
+        SendMessageA(KeyList, CB_SETCURSEL, (WPARAM)found, 0);
+        SendMessageA(KeyField, EM_SETSEL, (WPARAM)typedLength, -1);
+    } else if (found != CB_ERR) {
+        // What is left stays as it is, or Backspace could never get past a
+        // completed key: the list alone, since selecting through the combo
+        // box would put the whole key back into the field.
+        SendMessageA(KeyItems, LB_SETCURSEL, (WPARAM)found, 0);
     }
     ShowEntryTexts(window);
 }

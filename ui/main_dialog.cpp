@@ -18,6 +18,7 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_INITDIALOG:
         RecordTemplateLayout(window);
+        StartTextFields(window);
         AddFindToSystemMenu(window);
         return StartKeyBrowser(window, (HWND)wParam);
     case WM_GETMINMAXINFO:
@@ -67,6 +68,7 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         // code are not the key browser's.
         if (LOWORD(wParam) != IDC_KEYLIST) return FALSE;
         if (HIWORD(wParam) == CBN_SELCHANGE) ShowEntryTexts(window);
+        if (HIWORD(wParam) == CBN_EDITUPDATE) ScrollToTypedKey();
         if (HIWORD(wParam) == CBN_EDITCHANGE) FindTypedKey(window);
         if (HIWORD(wParam) == CBN_KILLFOCUS) KeyFieldLostFocus();
         return FALSE;

@@ -21,6 +21,11 @@ void WatchKeyFieldInput(const MSG *input);
 // itself, else the first that starts with it, in the same letter case and
 // then in any) and, when characters were added, completes the field with it.
 void FindTypedKey(HWND window);
+// CBN_EDITUPDATE, before the combo box moves its list to the first key
+// that starts with the field's text in any letter case: the list goes to
+// the key FindTypedKey will complete with, so that it scrolls once, not
+// twice (Wine redraws a themed scroll bar in about 5 ms).
+void ScrollToTypedKey(void);
 // Ctrl+Home and Ctrl+End in the key field: the first and the last key.
 // Whether input was one of them, which it then took.
 int TakeKeyFieldKeys(HWND window, const MSG *input);
@@ -39,7 +44,10 @@ void ShowTextInField(HWND window, int language, const char *text);
 // which shows text, and scrolls them into view; that selection stays when
 // the field loses the focus.
 void SelectFoundText(HWND window, int language, const char *text, int offset, int length);
-// Each field's vertical scroll bar, shown only where its text is taller.
+// WM_INITDIALOG: the fields' vertical scroll bars are kept by Parlyte,
+// shown only while a text is taller than its field.
+void StartTextFields(HWND window);
+// The bars fitted again to fields of a new size.
 void FitScrollBars(HWND window);
 // EN_SETFOCUS and EN_KILLFOCUS: a text tabbed into shows its first line;
 // one left keeps no selection but Find's.

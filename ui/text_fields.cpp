@@ -25,25 +25,82 @@ static int LanguageOf(HWND field) {
     return GetDlgCtrlID(field) - IDC_ENGLISH;
 }
 
-// Whether the wrapped text has more lines than the field shows. A line's
-// height is the distance between the first two lines; one line always fits.
-static int IsTallerThanField(HWND field) {
-    LRESULT lines = SendMessageA(field, EM_GETLINECOUNT, 0, 0);
-    if (lines < 2) return 0;
+// The fields are made without WS_VSCROLL, so that the edit control leaves
+// their scroll bar alone: it would set it several times over for each
+// text, and Wine draws a themed bar each time (about 3 ms each, four
+// fields). The bar is kept here: its range is the text's lines and its
+// page the lines the field shows, so the system shows it only while the
+// text is taller; its thumb follows the first line shown.
+static WNDPROC EditProc;
+
+static int HasScrollBar(HWND field) {
+    return (GetWindowLongPtrA(field, GWL_STYLE) & WS_VSCROLL) != 0;
+}
+
+// The whole lines the field shows: its height over a line's, which is the
+// distance between the first two lines. A text of one line always fits.
+static int LinesShown(HWND field, int lines) {
+    if (lines < 2) return 1;
     LRESULT first = SendMessageA(field, EM_POSFROMCHAR, (WPARAM)SendMessageA(field, EM_LINEINDEX, 0, 0), 0);
     LRESULT second = SendMessageA(field, EM_POSFROMCHAR, (WPARAM)SendMessageA(field, EM_LINEINDEX, 1, 0), 0);
     int lineHeight = (short)HIWORD(second) - (short)HIWORD(first);
     RECT shown;
     SendMessageA(field, EM_GETRECT, 0, (LPARAM)&shown);
-    return lines * lineHeight > shown.bottom - shown.top;
+    int count = lineHeight > 0 ? (shown.bottom - shown.top) / lineHeight : 1;
+    return count > 1 ? count : 1;
 }
 
-// The edit control keeps its scroll bar, disabled, when the text fits: it
-// is taken away then, and given back when the text is taller. Each change
-// wraps the text again, so only a change is made.
+// A bar too short for its thumb, as in a field one line tall, looks the
+// same whatever its range and position: it is not drawn again for them.
+static BOOL ThumbShows(HWND field) {
+    SCROLLBARINFO bar = {};
+    bar.cbSize = sizeof bar;
+    return GetScrollBarInfo(field, OBJID_VSCROLL, &bar) && bar.xyThumbBottom > bar.xyThumbTop;
+}
+
+// Showing or hiding the bar wraps the text again at the new width, so the
+// lines are counted once more then. Only a change is set: Wine redraws the
+// bar for every call.
 static void FitScrollBar(HWND field) {
-    int shown = (GetWindowLongPtrA(field, GWL_STYLE) & WS_VSCROLL) != 0;
-    if (shown != IsTallerThanField(field)) ShowScrollBar(field, SB_VERT, !shown);
+    for (int pass = 0; pass < 2; ++pass) {
+        SCROLLINFO wanted = {sizeof wanted, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+        int lines = (int)SendMessageA(field, EM_GETLINECOUNT, 0, 0);
+        wanted.nMax = lines - 1;
+        wanted.nPage = (UINT)LinesShown(field, lines);
+        wanted.nPos = (int)SendMessageA(field, EM_GETFIRSTVISIBLELINE, 0, 0);
+        SCROLLINFO now = {sizeof now, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+        int shown = HasScrollBar(field);
+        if (GetScrollInfo(field, SB_VERT, &now) && now.nMax == wanted.nMax && now.nPage == wanted.nPage &&
+            now.nPos == wanted.nPos && shown == (lines > (int)wanted.nPage))
+            return;
+        SetScrollInfo(field, SB_VERT, &wanted, !shown || lines <= (int)wanted.nPage || ThumbShows(field));
+        if (HasScrollBar(field) == shown) return;
+    }
+}
+
+// The edit control scrolls by itself (keys, the wheel, a selection dragged,
+// the caret scrolled into view): the thumb is moved after it. The thumb
+// stands for a line, which the edit control would read as a percentage of
+// a bar not its own; its 16 bits are enough, a field holding at most
+// LONGEST_SHOWN_TEXT characters.
+static LRESULT CALLBACK FieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_VSCROLL && (LOWORD(wParam) == SB_THUMBTRACK || LOWORD(wParam) == SB_THUMBPOSITION)) {
+        LRESULT first = CallWindowProcA(EditProc, field, EM_GETFIRSTVISIBLELINE, 0, 0);
+        CallWindowProcA(EditProc, field, EM_LINESCROLL, 0, HIWORD(wParam) - first);
+        return 0;
+    }
+    LRESULT result = CallWindowProcA(EditProc, field, message, wParam, lParam);
+    // A new text gets its whole bar from ShowTextInField.
+    if (message != WM_SETTEXT && message != WM_NCDESTROY && HasScrollBar(field)) {
+        int first = (int)CallWindowProcA(EditProc, field, EM_GETFIRSTVISIBLELINE, 0, 0);
+        if (GetScrollPos(field, SB_VERT) != first) SetScrollPos(field, SB_VERT, first, ThumbShows(field));
+    }
+    return result;
+}
+
+void StartTextFields(HWND window) {
+    for (int language = 0; language < LANGUAGE_COUNT; ++language)
+        EditProc = (WNDPROC)SetWindowLongPtrA(TextField(window, language), GWLP_WNDPROC, (LONG_PTR)FieldProc);
 }
 
 void FitScrollBars(HWND window) {

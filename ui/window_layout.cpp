@@ -31,7 +31,6 @@ void RecordTemplateLayout(HWND window) {
         MapWindowPoints(NULL, window, (POINT *)&TemplateRects[ControlCount], 2);
         Controls[ControlCount++] = child;
     }
-    FitScrollBars(window);
 }
 
 void LimitWindowSize(MINMAXINFO *limits) {

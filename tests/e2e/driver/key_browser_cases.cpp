@@ -234,6 +234,23 @@ int TextFieldsCase(const CaseContext &context) {
     }
     Expect(Clipboard() == "First line\r\nsecond line" && SendMessageW(english, EM_GETLINECOUNT, 0, 0) == 2,
            "two lines, copied with CR LF");
+    // The briefing's scroll bar in a taller window: its thumb at the bottom
+    // after the wheel, dragged up and let go (Wine hides where it is).
+    ClickItem(browser, KeyRow(browser, "BRIEFING"));
+    MoveWindow(browser.main, 0, 0, 600, 520, TRUE);
+    SendMessageW(english, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(-20 * WHEEL_DELTA)), 0);
+    auto first = [&] { return (int)SendMessageW(english, EM_GETFIRSTVISIBLELINE, 0, 0); };
+    int last = first(), line = 0, arrow = GetSystemMetrics(SM_CYVSCROLL);
+    RECT rect;
+    GetWindowRect(english, &rect);
+    POINT thumb = {rect.right - 1 - GetSystemMetrics(SM_CXVSCROLL) / 2, rect.bottom - 4 - arrow};
+    SendMouse(thumb, MOUSEEVENTF_LEFTDOWN);
+    SendMouse({thumb.x, thumb.y - (rect.bottom - rect.top - 2 - 2 * arrow) / 6}, MOUSEEVENTF_LEFTUP);
+    GUITHREADINFO input = {};
+    input.cbSize = sizeof input;
+    bool moved = Eventually([&] { return GetGUIThreadInfo(GetWindowThreadProcessId(english, NULL), &input) &&
+                                         !input.hwndCapture && (line = first()) > 0 && line < last; });
+    Expect(moved, "the thumb dragged up: line " + std::to_string(line) + " of " + std::to_string(last) + " first");
     Close(browser);
     return CaseResult();
 }

@@ -17,7 +17,7 @@ const WORD Button = 0x80, Edit = 0x81, Static = 0x82, ComboBox = 0x85;
 const DWORD Child = WS_CHILD | WS_VISIBLE;
 const DWORD Label = Child | SS_LEFT | WS_GROUP;
 const DWORD TextField =
-    Child | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | ES_WANTRETURN | ES_NOHIDESEL | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
+    Child | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | ES_WANTRETURN | ES_NOHIDESEL | WS_BORDER | WS_TABSTOP;
 const DWORD PushButton = Child | BS_PUSHBUTTON | WS_TABSTOP;
 
 const ExpectedControl Controls[] = {

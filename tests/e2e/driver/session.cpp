@@ -330,6 +330,19 @@ void ClickAt(HWND target, int x, int y) {
     PostMessageW(target, WM_LBUTTONUP, 0, point);
 }
 
+void SendMouse(POINT at, DWORD buttons) {
+    // In 65536ths of the screen: the pixel's middle, however it is rounded.
+    INPUT input = {INPUT_MOUSE, {{(2 * at.x + 1) * 65536 / (2 * GetSystemMetrics(SM_CXSCREEN)),
+                                  (2 * at.y + 1) * 65536 / (2 * GetSystemMetrics(SM_CYSCREEN)), 0,
+                                  MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons, 0, 0}}};
+    if (SendInput(1, &input, sizeof input) != 1) Fail("the mouse input is sent");
+}
+
+bool Eventually(const std::function<bool()> &holds) {
+    for (int tries = 0; tries < 200 && !holds(); ++tries) Sleep(10);
+    return holds();
+}
+
 void WaitUntilHandled(HWND dialog) {
     // A limit no one else sets, posted behind the input: once the field
     // reports it, everything posted before has been handled.

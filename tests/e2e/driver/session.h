@@ -69,6 +69,10 @@ void PostKey(HWND target, WPARAM key);
 void SendKeys(std::initializer_list<WORD> keys);
 void PostChars(HWND target, const std::string &text);
 void ClickAt(HWND target, int x, int y);
+// The mouse moved to a screen point, a button pressed or let go there.
+void SendMouse(POINT at, DWORD buttons);
+// Whether holds() within 2 s: for input through the system's queue.
+bool Eventually(const std::function<bool()> &holds);
 // Waits until everything posted to the window's thread before this call has
 // been handled.
 void WaitUntilHandled(HWND dialog);
