@@ -281,7 +281,6 @@ int HugeTextCase(const CaseContext &context) {
     return CaseResult();
 }
 
-
 } // namespace
 
 const CaseEntry FindCases[] = {
