@@ -33,6 +33,12 @@ static int LanguageOf(HWND field) {
 // text is taller; its thumb follows the first line shown.
 static WNDPROC EditProc;
 
+// The edit control's own answer, not through FieldProc, which would move
+// the thumb before the bar is set.
+static LRESULT AskEdit(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcA(EditProc, field, message, wParam, lParam);
+}
+
 static int HasScrollBar(HWND field) {
     return (GetWindowLongPtrA(field, GWL_STYLE) & WS_VSCROLL) != 0;
 }
@@ -41,11 +47,11 @@ static int HasScrollBar(HWND field) {
 // distance between the first two lines. A text of one line always fits.
 static int LinesShown(HWND field, int lines) {
     if (lines < 2) return 1;
-    LRESULT first = SendMessageA(field, EM_POSFROMCHAR, (WPARAM)SendMessageA(field, EM_LINEINDEX, 0, 0), 0);
-    LRESULT second = SendMessageA(field, EM_POSFROMCHAR, (WPARAM)SendMessageA(field, EM_LINEINDEX, 1, 0), 0);
+    LRESULT first = AskEdit(field, EM_POSFROMCHAR, 0, 0);
+    LRESULT second = AskEdit(field, EM_POSFROMCHAR, (WPARAM)AskEdit(field, EM_LINEINDEX, 1, 0), 0);
     int lineHeight = (short)HIWORD(second) - (short)HIWORD(first);
     RECT shown;
-    SendMessageA(field, EM_GETRECT, 0, (LPARAM)&shown);
+    AskEdit(field, EM_GETRECT, 0, (LPARAM)&shown);
     int count = lineHeight > 0 ? (shown.bottom - shown.top) / lineHeight : 1;
     return count > 1 ? count : 1;
 }
@@ -64,10 +70,10 @@ static BOOL ThumbShows(HWND field) {
 static void FitScrollBar(HWND field) {
     for (int pass = 0; pass < 2; ++pass) {
         SCROLLINFO wanted = {sizeof wanted, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
-        int lines = (int)SendMessageA(field, EM_GETLINECOUNT, 0, 0);
+        int lines = (int)AskEdit(field, EM_GETLINECOUNT, 0, 0);
         wanted.nMax = lines - 1;
         wanted.nPage = (UINT)LinesShown(field, lines);
-        wanted.nPos = (int)SendMessageA(field, EM_GETFIRSTVISIBLELINE, 0, 0);
+        wanted.nPos = (int)AskEdit(field, EM_GETFIRSTVISIBLELINE, 0, 0);
         SCROLLINFO now = {sizeof now, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
         int shown = HasScrollBar(field);
         if (GetScrollInfo(field, SB_VERT, &now) && now.nMax == wanted.nMax && now.nPage == wanted.nPage &&
@@ -85,14 +91,13 @@ static void FitScrollBar(HWND field) {
 // LONGEST_SHOWN_TEXT characters.
 static LRESULT CALLBACK FieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_VSCROLL && (LOWORD(wParam) == SB_THUMBTRACK || LOWORD(wParam) == SB_THUMBPOSITION)) {
-        LRESULT first = CallWindowProcA(EditProc, field, EM_GETFIRSTVISIBLELINE, 0, 0);
-        CallWindowProcA(EditProc, field, EM_LINESCROLL, 0, HIWORD(wParam) - first);
+        AskEdit(field, EM_LINESCROLL, 0, HIWORD(wParam) - AskEdit(field, EM_GETFIRSTVISIBLELINE, 0, 0));
         return 0;
     }
-    LRESULT result = CallWindowProcA(EditProc, field, message, wParam, lParam);
+    LRESULT result = AskEdit(field, message, wParam, lParam);
     // A new text gets its whole bar from ShowTextInField.
     if (message != WM_SETTEXT && message != WM_NCDESTROY && HasScrollBar(field)) {
-        int first = (int)CallWindowProcA(EditProc, field, EM_GETFIRSTVISIBLELINE, 0, 0);
+        int first = (int)AskEdit(field, EM_GETFIRSTVISIBLELINE, 0, 0);
         if (GetScrollPos(field, SB_VERT) != first) SetScrollPos(field, SB_VERT, first, ThumbShows(field));
     }
     return result;
@@ -125,19 +130,16 @@ void ShowTextInField(HWND window, int language, const char *text) {
     int length = lstrlenA(text);
     int shown = length <= LONGEST_SHOWN_TEXT ? length : LONGEST_SHOWN_TEXT;
     char *lines = (char *)LocalAlloc(LMEM_FIXED, (SIZE_T)FieldOffset(text, shown) + CUT_NOTE_SIZE);
-    if (!lines) {
-        SetWindowTextA(field, "");
-        FitScrollBar(field);
-        return;
+    if (lines) {
+        char *at = lines;
+        for (int i = 0; i < shown; ++i) {
+            if (IsBareLineFeed(text, i)) *at++ = '\r';
+            *at++ = text[i];
+        }
+        *at = '\0';
+        if (shown < length) wsprintfA(at, CutNote, (int)LONGEST_SHOWN_TEXT, length);
     }
-    char *at = lines;
-    for (int i = 0; i < shown; ++i) {
-        if (IsBareLineFeed(text, i)) *at++ = '\r';
-        *at++ = text[i];
-    }
-    *at = '\0';
-    if (shown < length) wsprintfA(at, CutNote, (int)LONGEST_SHOWN_TEXT, length);
-    SetWindowTextA(field, lines);
+    SetWindowTextA(field, lines ? lines : "");
     LocalFree(lines);
     FitScrollBar(field);
 }
