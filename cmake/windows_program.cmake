@@ -37,15 +37,19 @@ target_link_options(Parlyte PRIVATE -nostdlib -nostartfiles -s
 target_link_libraries(Parlyte PRIVATE kernel32 user32 shell32 ole32 gcc)
 set_target_properties(Parlyte PROPERTIES OUTPUT_NAME Parlyte)
 
-# A DLL an end-to-end case plants beside Parlyte.exe, of its kind.
-add_library(planted SHARED tests/e2e/helpers/planted_dll.cpp)
-target_compile_options(planted PRIVATE -Wall -Wextra -Werror)
-target_link_options(planted PRIVATE -static -s -Wl,--no-insert-timestamp)
-set_target_properties(planted PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-
+option(PARLYTE_TESTS "Build the end-to-end tests' programs" OFF)
+if(PARLYTE_TESTS)
+    # A DLL an end-to-end case plants beside Parlyte.exe, of its kind.
+    add_library(planted SHARED tests/e2e/helpers/planted_dll.cpp)
+    target_compile_options(planted PRIVATE -Wall -Wextra -Werror)
+    target_link_options(planted PRIVATE -static -s -Wl,--no-insert-timestamp)
+    set_target_properties(planted PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        add_subdirectory(tests/e2e)
+    endif()
+endif()
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    add_subdirectory(tests/e2e)
-    add_subdirectory(bench/wine)
+    add_subdirectory(bench/wine EXCLUDE_FROM_ALL)
 endif()
 
 # fxt.exe, the console tool, from the same sources as the Linux fxt over the

@@ -18,11 +18,18 @@ windows_path() {
     printf 'Z:%s' "$1" | tr / '\\'
 }
 
-# Whether this machine runs 32-bit Windows programs. Some kernels cannot start
-# 32-bit processes at all; Wine's 32-bit loader then fails with "Exec format
-# error", and this returns 1 with the reason in no_32bit_reason. Any other
+# Whether this machine runs 32-bit Windows programs: 1, with the reason in
+# no_32bit_reason, where Wine's 32-bit part is not installed (the install
+# script notes why, build/wine32-not-installed) or the kernel cannot start
+# 32-bit processes (its loader fails with "Exec format error"). Any other
 # failure of the loader ends the script.
 can_run_32bit() {
+    if [ ! -e "$WINE32" ]; then
+        no_32bit_reason="Wine's 32-bit part (wine32:i386) is not installed"
+        note=${E2E_ROOT%/build/*}/build/wine32-not-installed
+        if [ -f "$note" ]; then no_32bit_reason="$no_32bit_reason: $(cat "$note")"; fi
+        return 1
+    fi
     if probe=$("$WINE32" --version 2>&1); then return 0; fi
     case $probe in
     *"Exec format error"*)
@@ -42,3 +49,4 @@ exit_if_cannot_run() {
         exit 77
     fi
 }
+
