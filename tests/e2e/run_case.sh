@@ -24,8 +24,9 @@ dpi=96
 case $case in *dpi) dpi=${case##*-} dpi=${dpi%dpi} && set_dpi "$dpi" ;; esac
 # Wine's own background processes may start with the driver and outlive it;
 # they get a file, not the test runner's pipe, which they would hold open.
+limit=240
 run_driver() {
-    timeout 300 "$WINE" "$driver" "$case" "$bits" "$(windows_path "$exe")" "$(windows_path "$work/run")" \
+    timeout $limit "$WINE" "$driver" "$case" "$bits" "$(windows_path "$exe")" "$(windows_path "$work/run")" \
         "$(windows_path "$work/game")" "$(windows_path "$work/table.tsv")" >"$work/driver.log" 2>&1 </dev/null
 }
 # Now and then Wine fails to start a process and ends it with 1 and not a
@@ -43,6 +44,7 @@ for start in $(seq 1 $starts); do
     fi
 done
 cat "$work/driver.log"
+say_how_it_ended $status $limit
 [ "$dpi" = 96 ] || set_dpi 96
 for picture in "$work"/run/*.bmp; do
     [ -f "$picture" ] && convert "$picture" "${picture%.bmp}.png" && rm "$picture" &&

@@ -8,4 +8,8 @@ E2E_ROOT=$1 bits=$2 tests=$3
 . "$(dirname "$0")/wine_env.sh"
 exit_if_cannot_run "$bits"
 export FXT_EXE=$4 FILE_HOLDER=$5 WINE
-exec "$tests"
+limit=500
+status=0
+timeout $limit "$tests" || status=$?
+say_how_it_ended $status $limit
+exit $status

@@ -64,14 +64,8 @@ function(e2e_case name table)
     endforeach()
 endfunction()
 
-# How the release's cases fare where 32-bit processes cannot start: a loader
-# that is no program for this kernel stands in for Wine's.
-add_test(NAME e2e_win32_skipped_without_32bit
-         COMMAND ${E2E_DIR}/skipped_without_32bit.sh ${E2E_ROOT} $<TARGET_FILE:fxt> ${PARLYTE_WIN32_EXE} 32
-                 ${E2E_DRIVER} ${CMAKE_SOURCE_DIR}/tests/data/small.tsv main-window)
-
 set(SMALL_TABLE ${CMAKE_SOURCE_DIR}/tests/data/small.tsv)
-foreach(name dialog-template version main-window window-icon exit-button close-command stored-folder-rejected
+foreach(name version main-window window-icon exit-button close-command stored-folder-rejected
              missing-language-file pick-valid-folder pick-bad-folder planted-dll locked-language-file
              language-file-is-a-folder long-stored-path gtadata-is-a-file)
     e2e_case(${name} ${SMALL_TABLE})

@@ -50,3 +50,14 @@ exit_if_cannot_run() {
     fi
 }
 
+# How a Wine run ended, when a timeout or a signal ended it: a FAIL line
+# saying which, after what it printed.
+say_how_it_ended() {
+    status=$1 limit=$2
+    if [ "$status" -eq 124 ]; then
+        echo "FAIL Wine did not end within $limit s and was stopped; the lines above are what it printed last"
+    elif [ "$status" -gt 128 ] && [ "$status" -le 192 ]; then
+        echo "FAIL Wine was ended by signal $((status - 128)) (SIG$(kill -l $((status - 128)))); the lines above are what" \
+            "it printed last"
+    fi
+}

@@ -14,6 +14,8 @@ std::wstring DesktopFolder(void) {
     return path;
 }
 
+void ExpectFirstLayout(HWND main, const std::wstring &exe);
+
 int MainWindowCase(const CaseContext &context) {
     WriteSettings(context, context.gameFolder);
     Session session = StartParlyte(context.exe, context.workFolder);
@@ -21,6 +23,7 @@ int MainWindowCase(const CaseContext &context) {
     RECT frame;
     GetWindowRect(main, &frame);
     Expect(frame.left == 0 && frame.top == 0, "the main window opens at the top left");
+    ExpectFirstLayout(main, context.exe);
 
     PressButton(main, IDC_ABOUT);
     HWND about = WaitForMessageBox(session, "About Parlyte");
@@ -207,7 +210,9 @@ std::vector<RECT> Rects(HWND main) {
     return rects;
 }
 
-void ExpectLaidOut(HWND main, const std::vector<RECT> &start, const std::string &what) {
+// Each control moved from start as EdgeMoves says, within the client area
+// and on no other.
+void ExpectPlaced(HWND main, const std::vector<RECT> &start, const std::string &what) {
     std::vector<RECT> now = Rects(main);
     Require(now.size() == 12, what + ": 11 controls");
     RECT &client = now[11], overlap;
@@ -220,6 +225,11 @@ void ExpectLaidOut(HWND main, const std::vector<RECT> &start, const std::string 
         for (size_t j = i + 1; j < 11; ++j) placed &= !IntersectRect(&overlap, &now[i], &now[j]);
         Expect(placed, what + ": control " + std::to_string(i) + " in its place, within the window, on no other");
     }
+}
+
+void ExpectLaidOut(HWND main, const std::vector<RECT> &start, const std::string &what) {
+    ExpectPlaced(main, start, what);
+    RECT client;
     // The briefing in the English field: wrapped, its first line in view,
     // a scroll bar while it is taller than the field, and only then.
     HWND english = GetDlgItem(main, IDC_ENGLISH);
@@ -230,6 +240,56 @@ void ExpectLaidOut(HWND main, const std::vector<RECT> &start, const std::string 
     Expect(lines > 2 && ask(EM_GETFIRSTVISIBLELINE, 0) == 0 && taller == ((GetWindowLongW(english, GWL_STYLE) & WS_VSCROLL) != 0) &&
                (short)LOWORD(ask(EM_POSFROMCHAR, WindowText(english).size() - 1)) < client.right,
            what + ": the briefing on " + std::to_string(lines) + " lines, " + (taller ? "a scroll bar" : "no scroll bar"));
+}
+
+// What the window shows first, in tab order: the key list, each language's
+// label left of its field, one row below the other, and the buttons at the
+// bottom right, About before Exit; the client area that of a dialog made
+// here from the exe's template of 391 x 119 dialog units, every control in
+// it and on no other.
+void ExpectFirstLayout(HWND main, const std::wstring &exe) {
+    HMODULE resources = LoadLibraryExW(exe.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    HWND copy = CreateDialogParamW(resources, MAKEINTRESOURCEW(IDD_MAIN), NULL,
+                                   [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    Require(copy != NULL, "a dialog is made from the exe's template");
+    RECT client, units = {0, 0, 391, 119};
+    GetClientRect(copy, &client);
+    MapDialogRect(copy, &units);
+    const SIZE templateSize = {client.right, client.bottom};
+    DestroyWindow(copy);
+    Expect(templateSize.cx == units.right && templateSize.cy == units.bottom, "the template is 391 x 119 dialog units");
+    FreeLibrary(resources);
+    const char *const shown[11][2] = {{"ComboBox", ""},     {"Static", "English:"}, {"Edit", ""},
+                                      {"Static", "French:"}, {"Edit", ""},          {"Static", "German:"},
+                                      {"Edit", ""},          {"Static", "Italian:"}, {"Edit", ""},
+                                      {"Button", "&About..."}, {"Button", "E&xit"}};
+    std::vector<RECT> rects = Rects(main);
+    Require(rects.size() == 12, "11 controls");
+    HWND child = GetWindow(main, GW_CHILD);
+    for (int i = 0; i < 11; ++i, child = GetWindow(child, GW_HWNDNEXT))
+        Expect(ClassName(child) == shown[i][0] && WindowText(child) == shown[i][1],
+               "control " + std::to_string(i) + ": " + ClassName(child) + " \"" + WindowText(child) + "\"");
+    Expect(rects[11].right == templateSize.cx && rects[11].bottom == templateSize.cy,
+           "the client area is the template's, " + std::to_string(templateSize.cx) + " x " +
+               std::to_string(templateSize.cy) + " pixels here");
+    bool rows = true;
+    for (int field = 2; field <= 8; field += 2) {
+        const RECT &label = rects[field - 1], &text = rects[field], &list = rects[0];
+        rows &= list.right < label.left && label.right <= text.left && label.top < text.bottom && text.top < label.bottom;
+        if (field > 2) rows &= rects[field - 2].bottom <= text.top;
+    }
+    Expect(rows, "the key list, then a label and its field on each row, English to Italian down");
+    std::vector<int> tabOrder;
+    for (HWND at = GetDlgItem(main, IDC_KEYLIST); tabOrder.size() < 7;) {
+        at = GetNextDlgTabItem(main, at, FALSE);
+        tabOrder.push_back(GetDlgCtrlID(at));
+    }
+    Expect(tabOrder == std::vector<int>{IDC_ENGLISH, IDC_FRENCH, IDC_GERMAN, IDC_ITALIAN, IDC_ABOUT, IDCANCEL, IDC_KEYLIST},
+           "Tab goes from the key list through the fields and the buttons, and back");
+    Expect(rects[8].bottom <= rects[9].top && rects[9].right <= rects[10].left && rects[10].top == rects[9].top &&
+               templateSize.cx - rects[10].right < templateSize.cx / 20,
+           "About and Exit below the fields, at the right");
+    ExpectPlaced(main, rects, "at first");
 }
 
 SIZE Resize(HWND main, int width, int height) {
