@@ -9,6 +9,7 @@
 #include "tools/fxt/formats/encoding.h"
 #include "tools/fxt/formats/po.h"
 #include "tools/fxt/formats/sha256.h"
+#include "tools/fxt/folder/file_facts.h"
 #include "tools/fxt/formats/table.h"
 
 #include <algorithm>
@@ -153,6 +154,16 @@ TEST_F(FxtTest, ForgedJournalsChangeNothing) {
                                                                  Sha256Of("x") + "\nplanned\n"));
          },
          " does not match the folder (" + Shown(data + "ENGLISH.FXT.new") + " is not a file the make wrote)"},
+        {"swapping, the copy the make kept since changed", [&] {
+             WriteBytes(data + "ENGLISH.FXT.old", "junk");
+             WriteBytes(data + "fxt-make.journal",
+                        ForgedJournal("replace\tENGLISH.FXT\tENGLISH.FXT.old\t-\t" + SumOf(data + "ENGLISH.FXT.bak") +
+                                      "\t" + SumOf(data + "ENGLISH.FXT") + "\nplanned\nfile\tENGLISH.FXT.old\t" +
+                                      LookAt(data + "ENGLISH.FXT.old", LOOK_ONLY).identity + "\nfile\tENGLISH.FXT.new\t" +
+                                      LookAt(data + "ENGLISH.FXT", LOOK_ONLY).identity + "\nswapping\n"));
+         },
+         " does not match the folder (" + Shown(data + "ENGLISH.FXT.old") + " is not the copy of the old bytes the make "
+                                                                            "kept)"},
         {"done, removing a NAME.prev that holds other bytes", [&] {
              WriteBytes(data + "fxt-make.journal", ForgedJournal("drop\tFRENCH.FXT.prev\t1\t" + Sha256Of("x") +
                                                                  "\nplanned\nswapping\ndone\n"));
@@ -171,6 +182,11 @@ TEST_F(FxtTest, ForgedJournalsChangeNothing) {
              ASSERT_EQ(truncate((data + "fxt-make.journal").c_str(), 3ll << 30), 0);
          },
          " is larger than a journal of fxt make can be"},
+        {"a make's identifier too short", [&] {
+             std::string journal = ForgedJournal("planned\n");
+             WriteBytes(data + "fxt-make.journal", journal.replace(journal.find("\t") + 1, 1, ""));
+         },
+         " is not a journal fxt make wrote (it names no make)"},
         {"no journal", [&] { WriteBytes(data + "fxt-make.journal", "rm -rf /\n"); },
          " is not a journal fxt make wrote (its first line is not a journal's)"},
         {"a link to a file outside", [&] {
@@ -770,10 +786,15 @@ TEST_F(FxtTest, MakePoTakesTranslationsBack) {
                                                 table.substr(table.find("F\t")));
     std::vector<std::string> files = LanguageFiles(game);
     EXPECT_TRUE(files[0] == first[0] && files[1] == first[1] && files[2] == first[2] && files[3] != first[3]);
-    // A make of the table as it is now changes nothing at all.
+    // A make of the table as it is now changes nothing at all, even where a
+    // file stores the same texts in another order.
+    StoredPairs french = LanguagePairs(RowsOf(Fxt({"dump", "--ansi", game}).out), LANGUAGE_FRENCH);
+    std::reverse(french.begin(), french.end());
+    WriteBytes(game + "/GTADATA/FRENCH.FXT", EncodeLanguageFile(french));
     const std::map<std::string, std::string> before = FolderSnapshot(game);
     EXPECT_EQ(MakeFrom(Fxt({"dump", game}).out, game).out, "");
     EXPECT_EQ(FolderSnapshot(game), before);
+    WriteBytes(game + "/GTADATA/FRENCH.FXT", first[LANGUAGE_FRENCH]);
     FxtRun restored = Fxt({"restore", game});
     EXPECT_EQ(restored.out, "restored " + Shown(game + "/GTADATA/ITALIAN.FXT") + " from ITALIAN.FXT.bak\n");
     EXPECT_EQ(LanguageFiles(game), first);
