@@ -3,13 +3,10 @@
 #ifndef PARLYTE_GAME_FOLDER_H
 #define PARLYTE_GAME_FOLDER_H
 
-#include <windows.h>
+#include "text/text_store.h"
 
 // ".\\Parlyte.ini": the settings file in the current directory.
 extern const char SettingsFile[];
-
-// Once accepted it ends with a backslash and holds at most 234 characters.
-extern char GameFolderPath[MAX_PATH + 1];
 
 // Leaves an accepted game folder in GameFolderPath and returns 1, or returns
 // 0 when the user gave up.

@@ -2,7 +2,7 @@
 // each are merged into the table by key.
 #include "text_store.h"
 
-#include "folder/game_folder.h"
+char GameFolderPath[MAX_PATH + 1];
 
 static const char AllocationError[] = "Erreur d'allocation !\r\n";
 

@@ -145,6 +145,10 @@ struct LanguageFileScan {
 void ScanLanguageFile(const LanguageFileScan *scan, int beyondEnd);
 
 extern const char *const LanguageFileNames[LANGUAGE_COUNT];
+// The game folder, which loading reads the files below: filled at start-up
+// by the game folder's location (folder/); once accepted it ends with a
+// backslash and holds at most 234 characters.
+extern char GameFolderPath[MAX_PATH + 1];
 
 int LoadAllLanguageFiles(void);
 int LoadLanguageFile(int index);

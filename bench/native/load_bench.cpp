@@ -2,7 +2,6 @@
 // game-like data of three sizes, against a pass that only decodes the same
 // files, and how much heap the table takes. Prints figures; judges nothing.
 #include "tests/fakes/fakes.h"
-#include "folder/game_folder.h"
 #include "loaded_table.h"
 #include "realistic_table.h"
 #include "text/text_store.h"

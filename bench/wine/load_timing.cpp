@@ -1,7 +1,6 @@
 // load_timing GAMEFOLDER RUNS: the time LoadAllLanguageFiles takes under
 // this Windows, median of RUNS. Built twice, with the program's exact key
 // comparison and with the system's lstrcmpA, to compare the two.
-#include "folder/game_folder.h"
 #include "loaded_table.h"
 #include "text/text_store.h"
 

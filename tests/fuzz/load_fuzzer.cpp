@@ -4,7 +4,6 @@
 // other, separated by "|FXT|"; missing parts are empty files.
 #include "tests/fakes/fakes.h"
 #include "fuzz_game.h"
-#include "folder/game_folder.h"
 #include "loaded_table.h"
 #include "text/text_store.h"
 #include "tools/fxt/folder/folder_files.h"

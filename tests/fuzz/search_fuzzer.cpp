@@ -4,7 +4,6 @@
 // the selected key, the length of the text looked for and that text, then
 // the four files as the loader's fuzzer takes them.
 #include "tests/fakes/fakes.h"
-#include "folder/game_folder.h"
 #include "fuzz_game.h"
 #include "search_reference.h"
 #include "loaded_table.h"

@@ -7,7 +7,6 @@
 #include "tests/fakes/fakes.h"
 #include "fuzz_game.h"
 #include "gettext_reader.h"
-#include "folder/game_folder.h"
 #include "loaded_table.h"
 #include "text/text_store.h"
 #include "text/language_file_writer.h"

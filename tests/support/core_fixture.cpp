@@ -1,6 +1,6 @@
 #include "core_fixture.h"
 
-#include "folder/game_folder.h"
+#include "text/text_store.h"
 
 #include <fstream>
 #include <ftw.h>

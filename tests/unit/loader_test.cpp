@@ -1,7 +1,7 @@
 // Parsing the decoded files into entries and merging the four files.
 #include "core_fixture.h"
 
-#include "folder/game_folder.h"
+#include "text/text_store.h"
 
 #include "text/language_file_writer.h"
 
