@@ -67,7 +67,7 @@ endfunction()
 set(SMALL_TABLE ${CMAKE_SOURCE_DIR}/tests/data/small.tsv)
 foreach(name version main-window window-icon exit-button close-command stored-folder-rejected
              missing-language-file pick-valid-folder pick-bad-folder planted-dll locked-language-file
-             language-file-is-a-folder long-stored-path gtadata-is-a-file)
+             language-file-is-a-folder)
     e2e_case(${name} ${SMALL_TABLE})
 endforeach()
 
@@ -83,7 +83,7 @@ add_custom_command(OUTPUT ${REALISTIC_TABLE}
                    COMMAND make_realistic_table 2500 > ${REALISTIC_TABLE}
                    DEPENDS make_realistic_table)
 add_custom_target(realistic_table_file ALL DEPENDS ${REALISTIC_TABLE})
-foreach(name key-list click-shows-texts typing-finds-keys letter-case)
+foreach(name key-list click-shows-texts typing-finds-keys)
     e2e_case(${name} ${REALISTIC_TABLE})
 endforeach()
 # The 64-bit build's own case, where it runs no other: it opens, a click

@@ -1,5 +1,5 @@
-// Faults start-up must survive: language files that cannot be read, and
-// settings that cannot be a game folder.
+// Faults start-up must survive: language files that cannot be read, each
+// told in the system's own words.
 #include "case_checks.h"
 #include "cases.h"
 
@@ -25,28 +25,10 @@ int LanguageFileIsAFolderCase(const CaseContext &context) {
     return CaseResult();
 }
 
-int LongStoredPathCase(const CaseContext &context) {
-    std::string path = "C:\\";
-    while (path.size() < 300) path += "folder\\";
-    path.resize(300);
-    ExpectStoredValueRejected(context, path);
-    return CaseResult();
-}
-
-int GameDataIsAFileCase(const CaseContext &context) {
-    std::wstring folder = context.workFolder + L"\\not a game";
-    Require(CreateDirectoryW(folder.c_str(), NULL) != 0, "a folder to store");
-    WriteFileBytes(folder + L"\\GTADATA", "a file, not a folder");
-    ExpectStoredValueRejected(context, Narrow(folder));
-    return CaseResult();
-}
-
 } // namespace
 
 const CaseEntry FaultCases[] = {
     {"locked-language-file", LockedLanguageFileCase},
     {"language-file-is-a-folder", LanguageFileIsAFolderCase},
-    {"long-stored-path", LongStoredPathCase},
-    {"gtadata-is-a-file", GameDataIsAFileCase},
     {NULL, NULL},
 };

@@ -190,21 +190,6 @@ int TypeAheadCase(const CaseContext &context) {
     return CaseResult();
 }
 
-int LetterCaseCase(const CaseContext &context) {
-    Browser browser = OpenBrowser(context);
-    int mixed = KeyRow(browser, "Gang_Intro");
-    int upper = KeyRow(browser, "GANG_INTRO");
-    std::vector<std::string> items = ListItems(browser);
-    Expect(items[mixed] == "Gang_Intro" && items[upper] == "GANG_INTRO", "keys that differ in letter case are two items");
-    Expect(Shown(browser.rows[mixed]) != Shown(browser.rows[upper]), "the two keys have different texts");
-    for (int index : {upper, mixed}) {
-        ClickItem(browser, index);
-        ExpectShows(browser, index, "click on " + browser.rows[index].key);
-    }
-    Close(browser);
-    return CaseResult();
-}
-
 std::string Clipboard(void) {
     Require(OpenClipboard(NULL) && GetClipboardData(CF_TEXT), "the clipboard holds a text");
     std::string text = (const char *)GlobalLock(GetClipboardData(CF_TEXT));
@@ -284,7 +269,6 @@ const CaseEntry KeyBrowserCases[] = {
     {"click-shows-texts", ClickCase},
     {"typing-finds-keys", TypingCase},
     {"type-ahead", TypeAheadCase},
-    {"letter-case", LetterCaseCase},
     {"text-fields", TextFieldsCase},
     {NULL, NULL},
 };
