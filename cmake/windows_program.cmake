@@ -24,7 +24,7 @@ add_executable(Parlyte WIN32
     res/parlyte.rc)
 target_include_directories(Parlyte PRIVATE ${CMAKE_SOURCE_DIR})
 # The search through every text is the one loop that runs long: a third
-# faster for some bytes more (bench/README.md).
+# faster for no bytes more (docs/design.md).
 set_source_files_properties(text/text_search.cpp TARGET_DIRECTORY Parlyte PROPERTIES COMPILE_OPTIONS -O2)
 target_compile_definitions(Parlyte PRIVATE WIN32_LEAN_AND_MEAN)
 target_compile_options(Parlyte PRIVATE
