@@ -63,6 +63,7 @@ bench: windows
 fuzz: native
 	tests/fuzz/make_seed_corpus.sh $(NATIVE)/fxt $(NATIVE)/make_realistic_table $(NATIVE)/fuzz $(CURDIR)
 	for target in load_fuzzer table_fuzzer search_fuzzer; do \
+		mkdir -p $(NATIVE)/fuzz/$$target/corpus; \
 		$(NATIVE)/tests/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) -max_len=150000 -timeout=10 -print_final_stats=1 \
 			-artifact_prefix=$(NATIVE)/fuzz/$$target/ $(NATIVE)/fuzz/$$target/corpus \
 			$(NATIVE)/fuzz/$$target/seeds tests/fuzz/regressions/$$target || exit 1; \
