@@ -31,7 +31,7 @@ foreach(bits 32 64)
 endforeach()
 foreach(bits ${TESTED_BUILDS})
     add_test(NAME fxt_exe_win${bits}
-             COMMAND ${E2E_DIR}/run_fxt_exe_tests.sh ${E2E_ROOT} ${bits} $<TARGET_FILE:fxt_exe_tests>
+             COMMAND ${E2E_DIR}/run_fxt_exe_tests.sh ${E2E_ROOT} ${bits} $<TARGET_FILE:fxt_tests>
                      ${PARLYTE_WIN${bits}_DIR}/fxt.exe ${PARLYTE_WIN64_DIR}/tests/e2e/file_holder.exe)
     set_tests_properties(fxt_exe_win${bits} PROPERTIES FIXTURES_REQUIRED e2e_display RESOURCE_LOCK wine TIMEOUT 600
                          SKIP_RETURN_CODE 77)
