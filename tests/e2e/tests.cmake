@@ -65,7 +65,7 @@ function(e2e_case name table)
 endfunction()
 
 set(SMALL_TABLE ${CMAKE_SOURCE_DIR}/tests/data/small.tsv)
-foreach(name version main-window window-icon exit-button close-command stored-folder-rejected
+foreach(name version main-window window-icon exit-button close-command
              missing-language-file pick-valid-folder pick-bad-folder planted-dll locked-language-file
              language-file-is-a-folder)
     e2e_case(${name} ${SMALL_TABLE})

@@ -50,14 +50,11 @@ exit_if_cannot_run() {
     fi
 }
 
-# How a Wine run ended, when a timeout or a signal ended it: a FAIL line
-# saying which, after what it printed.
+# A FAIL line for a Wine run that a timeout (124) or a signal ended, after
+# the lines it printed last: say_how_it_ended STATUS LIMIT.
 say_how_it_ended() {
-    status=$1 limit=$2
-    if [ "$status" -eq 124 ]; then
-        echo "FAIL Wine did not end within $limit s and was stopped; the lines above are what it printed last"
-    elif [ "$status" -gt 128 ] && [ "$status" -le 192 ]; then
-        echo "FAIL Wine was ended by signal $((status - 128)) (SIG$(kill -l $((status - 128)))); the lines above are what" \
-            "it printed last"
-    fi
+    case $1 in
+    124) echo "FAIL Wine did not end within $2 s and was stopped; above is what it printed last" ;;
+    129 | 1[3-8][0-9] | 19[0-2]) echo "FAIL Wine was ended by SIG$(kill -l $(($1 - 128))); above is what it printed last" ;;
+    esac
 }

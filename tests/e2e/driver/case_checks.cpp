@@ -96,22 +96,6 @@ std::map<std::wstring, std::string> FolderSnapshot(const std::wstring &folder) {
     return snapshot;
 }
 
-void ExpectStoredValueRejected(const CaseContext &context, const std::string &storedValue) {
-    WriteSettings(context, Widen(storedValue));
-    std::map<std::wstring, std::string> before = FolderSnapshot(context.workFolder);
-    Session session = StartParlyte(context.exe, context.workFolder);
-    HWND box = WaitForMessageBox(session, "Parlyte");
-    Expect(MessageBoxText(box) == "Wrong directory in Parlyte.ini!", "text: \"" + MessageBoxText(box) + "\"");
-    Expect(MessageBoxIcon(box) == IDI_HAND, "the error icon");
-    ExpectNoMainWindow(session);
-    PressButton(box, IDOK);
-    HWND dialog = WaitForFolderDialog(session);
-    ExpectNoMainWindow(session);
-    PressButton(dialog, IDCANCEL);
-    ExpectExit(session, FailureExitCode);
-    Expect(FolderSnapshot(context.workFolder) == before, "nothing changed in the work folder, Parlyte.ini included");
-}
-
 void ExpectLoadFailure(const CaseContext &context, const std::wstring &game, DWORD error) {
     WriteSettings(context, game);
     std::map<std::wstring, std::string> before = FolderSnapshot(context.workFolder);

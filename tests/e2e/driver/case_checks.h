@@ -28,9 +28,6 @@ void RemoveGameData(const std::wstring &folder);
 // Every file and folder below a folder, with the files' bytes.
 std::map<std::wstring, std::string> FolderSnapshot(const std::wstring &folder);
 
-// The stored value is refused ("Wrong directory in Parlyte.ini!"), the
-// folder dialog is cancelled: exit 0xFFFFFFFF, no window, nothing changed.
-void ExpectStoredValueRejected(const CaseContext &context, const std::string &storedValue);
 // The game folder is accepted but a language file cannot be opened: the
 // system's text for the error, exit 0xFFFFFFFF, no window, nothing changed.
 void ExpectLoadFailure(const CaseContext &context, const std::wstring &game, DWORD error);

@@ -103,11 +103,6 @@ int CloseCommandCase(const CaseContext &context) {
     return ExpectClosingEndsWithZero(context, [](HWND main) { PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0); });
 }
 
-int StoredFolderRejectedCase(const CaseContext &context) {
-    ExpectStoredValueRejected(context, Narrow(context.workFolder) + "\\no game here");
-    return CaseResult();
-}
-
 int MissingLanguageFileCase(const CaseContext &context) {
     std::wstring game = context.workFolder + L"\\game";
     CopyGameData(context.gameFolder, game, L"FRENCH.FXT");
@@ -352,7 +347,6 @@ const CaseEntry StartupCases[] = {
     {"window-icon", WindowIconCase},
     {"exit-button", ExitButtonCase},
     {"close-command", CloseCommandCase},
-    {"stored-folder-rejected", StoredFolderRejectedCase},
     {"missing-language-file", MissingLanguageFileCase},
     {"pick-valid-folder", PickValidFolderCase},
     {"pick-bad-folder", PickBadFolderCase},
