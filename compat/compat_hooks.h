@@ -19,6 +19,9 @@ struct CompatHooks {
     void (*handle)(int change);
     // The native path of each CreateFileA.
     void (*opened)(const char *path);
+    // The native path of a file opened as itself, as it is removed or
+    // renamed through its handle, just before.
+    void (*acting)(const char *path);
     // What OutputDebugStringA is given.
     void (*debugOutput)(const char *text);
 };

@@ -7,6 +7,7 @@
 
 #include <dirent.h>
 #include <errno.h>
+#include <map>
 #include <fcntl.h>
 #include <stdio.h>
 #include <string.h>
@@ -37,6 +38,15 @@ struct Search {
 
 HANDLE HandleFromDescriptor(int fd) { return (HANDLE)(intptr_t)(fd + 1); }
 int DescriptorFromHandle(HANDLE handle) { return (int)(intptr_t)handle - 1; }
+
+// A file opened as itself (FILE_FLAG_OPEN_REPARSE_POINT): its folder, held
+// open, and its name there, which removing or renaming it acts on, the
+// folder never found again by its path.
+struct Named {
+    int folder;
+    std::string name;
+};
+std::map<int, Named> namedFiles;
 
 std::string FolderOf(const std::string &path) {
     std::string::size_type slash = path.rfind('/');
@@ -179,13 +189,34 @@ void CompatIgnoreCaseEverywhere(void) {
     caseBlindFolder.clear();
 }
 
+// A file opened as itself, relative to its folder: never through a link,
+// which opens as the link, for removing or renaming it; and a file made so
+// never replaces one there. Returns the descriptor, or -1 with errno set.
+int OpenAsItself(const std::string &native, int mode, Named *named) {
+    std::string folder = FolderOf(native);
+    named->name = native.substr(native.rfind('/') + 1);
+    named->folder = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (named->folder < 0) return -1;
+    int fd = openat(named->folder, named->name.c_str(), mode | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0 && errno == ELOOP && !(mode & (O_WRONLY | O_RDWR)))
+        fd = openat(named->folder, named->name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        int error = errno;
+        close(named->folder);
+        errno = error;
+    }
+    return fd;
+}
+
 // What the programs ask for: an existing file opened for reading, or only to
 // see that it could be moved, with others allowed to read or with no one
-// else; a folder opened with FILE_FLAG_BACKUP_SEMANTICS; or a file made for
-// writing, anew (CREATE_NEW) or over an old one (CREATE_ALWAYS). A new file
-// can be written again by its owner whatever the umask, as Windows' files
-// without the read-only attribute can. A pipe or device opens without
-// waiting, as under Wine, and tells what it is through GetFileType.
+// else; a folder opened with FILE_FLAG_BACKUP_SEMANTICS; a file or a link
+// opened as itself (FILE_FLAG_OPEN_REPARSE_POINT) to be removed or renamed;
+// or a file made for writing, anew (CREATE_NEW) or over an old one
+// (CREATE_ALWAYS). A new file can be written again by its owner whatever
+// the umask, as Windows' files without the read-only attribute can. A pipe
+// or device opens without waiting, as under Wine, and tells what it is
+// through GetFileType.
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD flags,
                    HANDLE) {
     std::string native = CompatNativePath(path);
@@ -199,12 +230,15 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
     int mode = !writing ? O_RDONLY : disposition == CREATE_NEW ? O_WRONLY | O_CREAT | O_EXCL
                                                                 : O_WRONLY | O_CREAT | O_TRUNC;
     bool made = writing && !Exists(native);
-    int fd = open(native.c_str(), mode | O_CLOEXEC | O_NONBLOCK, 0666);
+    bool itself = (flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0;
+    Named named;
+    int fd = itself ? OpenAsItself(native, mode, &named) : open(native.c_str(), mode | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
         SetLastError(errno == EEXIST ? ERROR_FILE_EXISTS : ErrorForFailedCall(errno, native));
         return INVALID_HANDLE_VALUE;
     }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    bool link = fcntl(fd, F_GETFL) & O_PATH;
+    if (!link) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (made) {
         mode_t mask = umask(0);
         umask(mask);
@@ -214,13 +248,15 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES
     DWORD error = 0;
     if (fstat(fd, &info) != 0 || (S_ISDIR(info.st_mode) && !(flags & FILE_FLAG_BACKUP_SEMANTICS)))
         error = ERROR_ACCESS_DENIED;
-    else if (share == 0 ? flock(fd, LOCK_EX | LOCK_NB) != 0 : !writing && IsHeldElsewhere(fd))
+    else if (!link && (share == 0 ? flock(fd, LOCK_EX | LOCK_NB) != 0 : !writing && IsHeldElsewhere(fd)))
         error = ERROR_SHARING_VIOLATION;
     if (error) {
         close(fd);
+        if (itself) close(named.folder);
         SetLastError(error);
         return INVALID_HANDLE_VALUE;
     }
+    if (itself) namedFiles[fd] = named;
     HOOK_TELL(handle, +1);
     return HandleFromDescriptor(fd);
 }
@@ -236,9 +272,10 @@ BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION *informa
     struct stat info;
     if (fstat(DescriptorFromHandle(file), &info) != 0) return Failed(ErrorForFailedCall(errno, ""));
     *information = BY_HANDLE_FILE_INFORMATION();
-    information->dwFileAttributes = S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY
-                                    : IsReadOnly(info)     ? FILE_ATTRIBUTE_READONLY
-                                                           : FILE_ATTRIBUTE_NORMAL;
+    information->dwFileAttributes = S_ISLNK(info.st_mode)  ? FILE_ATTRIBUTE_REPARSE_POINT
+                                    : S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY
+                                    : IsReadOnly(info)      ? FILE_ATTRIBUTE_READONLY
+                                                            : FILE_ATTRIBUTE_NORMAL;
     information->ftLastWriteTime = FileTime(info.st_mtim);
     information->dwVolumeSerialNumber = (DWORD)info.st_dev;
     information->nFileSizeHigh = (DWORD)((uint64_t)info.st_size >> 32);
@@ -297,6 +334,11 @@ BOOL FlushFileBuffers(HANDLE file) {
 BOOL CloseHandle(HANDLE object) {
     if (object == INVALID_HANDLE_VALUE) return FALSE;
     bool goesAhead = OperationGoesAhead();
+    auto named = namedFiles.find(DescriptorFromHandle(object));
+    if (named != namedFiles.end()) {
+        close(named->second.folder);
+        namedFiles.erase(named);
+    }
     int closed = close(DescriptorFromHandle(object));
     HOOK_TELL(handle, -1);
     if (closed != 0) return Failed(ErrorForFailedCall(errno, ""));
@@ -326,8 +368,13 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     if (IsHeldElsewhere(nativeFrom)) return Failed(ERROR_SHARING_VIOLATION);
     if (IsReadOnlyFile(nativeTo)) return Failed(ERROR_ACCESS_DENIED);
     struct stat replaced;
-    if ((flags & MOVEFILE_REPLACE_EXISTING) && stat(nativeTo.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode))
-        chmod(nativeFrom.c_str(), replaced.st_mode & 07777);
+    if ((flags & MOVEFILE_REPLACE_EXISTING) && stat(nativeTo.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode)) {
+        int fd = open(nativeFrom.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) {
+            fchmod(fd, replaced.st_mode & 07777);
+            close(fd);
+        }
+    }
     unsigned noReplace = (flags & MOVEFILE_REPLACE_EXISTING) ? 0 : RENAME_NOREPLACE;
     if (renameat2(AT_FDCWD, nativeFrom.c_str(), AT_FDCWD, nativeTo.c_str(), noReplace) != 0)
         return Failed(ErrorForFailedCall(errno, errno == ENOENT ? nativeFrom : nativeTo));
@@ -342,6 +389,57 @@ BOOL DeleteFileA(LPCSTR path) {
     if (IsHeldElsewhere(native)) return Failed(ERROR_SHARING_VIOLATION);
     if (unlink(native.c_str()) == 0) return TRUE;
     return Failed(ErrorForFailedCall(errno, native));
+}
+
+// Removes or renames a file opened as itself, by its name in the folder it
+// was opened in, where that name still holds it: never what a link put in
+// its place leads to. A file that replaces another takes its permission
+// bits, set on the file itself.
+BOOL SetFileInformationByHandle(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID information, DWORD) {
+    int fd = DescriptorFromHandle(file);
+    auto found = namedFiles.find(fd);
+    if (found == namedFiles.end()) return Failed(ERROR_INVALID_PARAMETER);
+    Named &named = found->second;
+#ifdef PARLYTE_TEST_HOOKS
+    char link[64], folder[4096];
+    snprintf(link, sizeof link, "/proc/self/fd/%d", named.folder);
+    ssize_t length = readlink(link, folder, sizeof folder);
+    HOOK_TELL(acting, (length > 0 ? std::string(folder, (size_t)length) + "/" + named.name : named.name).c_str());
+#endif
+    if (!OperationGoesAhead()) return FALSE;
+    struct stat opened, there;
+    if (fstat(fd, &opened) != 0 || fstatat(named.folder, named.name.c_str(), &there, AT_SYMLINK_NOFOLLOW) != 0 ||
+        opened.st_dev != there.st_dev || opened.st_ino != there.st_ino)
+        return Failed(ERROR_FILE_NOT_FOUND);
+    if (IsHeldElsewhere(fd)) return Failed(ERROR_SHARING_VIOLATION);
+    if (kind == FileDispositionInfo) {
+        if (unlinkat(named.folder, named.name.c_str(), S_ISDIR(opened.st_mode) ? AT_REMOVEDIR : 0) == 0) return TRUE;
+        return Failed(ErrorForFailedCall(errno, named.name));
+    }
+    if (kind != FileRenameInfo) return Failed(ERROR_INVALID_PARAMETER);
+    const FILE_RENAME_INFO *rename = (const FILE_RENAME_INFO *)information;
+    std::string to = CompatNativePath(std::string(rename->FileName, rename->FileNameLength).c_str());
+    Named target = {open(FolderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC), to.substr(to.rfind('/') + 1)};
+    if (target.folder < 0) return Failed(ErrorForFailedCall(errno, to));
+    struct stat replaced;
+    bool replacing = rename->ReplaceIfExists &&
+                     fstatat(target.folder, target.name.c_str(), &replaced, AT_SYMLINK_NOFOLLOW) == 0;
+    int error = 0;
+    if (replacing && S_ISREG(replaced.st_mode) && IsReadOnly(replaced))
+        error = EACCES;
+    else if (replacing && S_ISREG(replaced.st_mode) && !(fcntl(fd, F_GETFL) & O_PATH))
+        fchmod(fd, replaced.st_mode & 07777);
+    if (!error && renameat2(named.folder, named.name.c_str(), target.folder, target.name.c_str(),
+                            rename->ReplaceIfExists ? 0 : RENAME_NOREPLACE) != 0)
+        error = errno;
+    if (error) {
+        close(target.folder);
+        return Failed(ErrorForFailedCall(error, to));
+    }
+    fsync(target.folder);
+    close(named.folder);
+    named = target;
+    return TRUE;
 }
 
 // A symbolic link is a reparse point, as Windows shows its own links, with

@@ -31,7 +31,9 @@ const char *SystemMessageText(DWORD code) {
     case ERROR_FILE_EXISTS: return "The file exists.\r\n";
     case ERROR_DISK_FULL: return "There is not enough space on the disk.\r\n";
     case ERROR_DIR_NOT_EMPTY: return "The directory is not empty.\r\n";
-    case ERROR_BAD_FILE_TYPE: return "The file type being saved or retrieved has been blocked.\r\n";
+    case ERROR_INVALID_PARAMETER: return "The parameter is incorrect.\r\n";
+    case ERROR_OPEN_FAILED: return "The system cannot open the device or file specified.\r\n";
+    case ERROR_CALL_NOT_IMPLEMENTED: return "This function is not supported on this system.\r\n";
     case ERROR_ALREADY_EXISTS: return "Cannot create a file when that file already exists.\r\n";
     case ERROR_IO_DEVICE: return "The request could not be performed because of an I/O device error.\r\n";
     default: return NULL;

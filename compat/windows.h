@@ -53,6 +53,7 @@ typedef void *LPOVERLAPPED;
 #define FILE_ATTRIBUTE_REPARSE_POINT 0x00000400u
 #define FILE_FLAG_SEQUENTIAL_SCAN 0x08000000u
 #define FILE_FLAG_BACKUP_SEMANTICS 0x02000000u
+#define FILE_FLAG_OPEN_REPARSE_POINT 0x00200000u
 
 #define FILE_TYPE_UNKNOWN 0
 #define FILE_TYPE_DISK 1
@@ -67,9 +68,11 @@ typedef void *LPOVERLAPPED;
 #define ERROR_READ_FAULT 30
 #define ERROR_SHARING_VIOLATION 32
 #define ERROR_FILE_EXISTS 80
+#define ERROR_INVALID_PARAMETER 87
+#define ERROR_OPEN_FAILED 110
+#define ERROR_CALL_NOT_IMPLEMENTED 120
 #define ERROR_DISK_FULL 112
 #define ERROR_DIR_NOT_EMPTY 145
-#define ERROR_BAD_FILE_TYPE 222
 #define ERROR_ALREADY_EXISTS 183
 #define ERROR_IO_DEVICE 1117
 // A failure of this system that Windows has no code for: its errno, with
@@ -123,6 +126,19 @@ typedef struct {
     DWORD nFileIndexLow;
 } BY_HANDLE_FILE_INFORMATION;
 
+// Acting on a file opened with FILE_FLAG_OPEN_REPARSE_POINT: its removal,
+// or a rename to FileName, a path.
+typedef enum { FileRenameInfo = 3, FileDispositionInfo = 4 } FILE_INFO_BY_HANDLE_CLASS;
+typedef struct {
+    BOOL ReplaceIfExists;
+    HANDLE RootDirectory;
+    DWORD FileNameLength;
+    CHAR FileName[1];
+} FILE_RENAME_INFO;
+typedef struct {
+    BOOL DeleteFile;
+} FILE_DISPOSITION_INFO;
+
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                    DWORD disposition, DWORD flags, HANDLE templateFile);
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED overlapped);
@@ -139,6 +155,7 @@ BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA *found);
 BOOL FindClose(HANDLE search);
 DWORD GetFileType(HANDLE file);
 BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION *information);
+BOOL SetFileInformationByHandle(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID information, DWORD size);
 DWORD GetFinalPathNameByHandleA(HANDLE file, LPSTR path, DWORD size, DWORD flags);
 
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR value,

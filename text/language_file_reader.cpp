@@ -31,10 +31,11 @@ int ReadLanguageFileFrom(HANDLE file) {
     BlockStart = 0;
     reader->file = file;
     // A pipe or a device by a language file's name, as a game folder from
-    // the internet may hold, would keep the reader waiting for ever.
+    // the internet may hold, would keep the reader waiting for ever. It is
+    // a file the system cannot open as one, in words Windows and Wine have.
     if (GetFileType(reader->file) == FILE_TYPE_DISK) return 1;
     CloseHandle(reader->file);
-    SetLastError(ERROR_BAD_FILE_TYPE);
+    SetLastError(ERROR_OPEN_FAILED);
     return 0;
 }
 

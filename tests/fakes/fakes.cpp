@@ -8,6 +8,8 @@
 #include <stdio.h>
 #include <unistd.h>
 
+#include <string>
+
 namespace {
 
 long allocationCount, failingAllocation, liveAllocations;
@@ -17,6 +19,7 @@ int pausedDescriptor, resumeDescriptor;
 DWORD failingOperationError;
 long openHandles;
 std::string lastOpenedPath;
+std::string swappedName, swapTarget;
 std::string debugOutput;
 std::vector<FakeMessageBox> messageBoxes;
 
@@ -37,9 +40,17 @@ int Allocation(void) { return ++allocationCount != failingAllocation; }
 void HeapBlock(int change) { liveAllocations += change; }
 void Handle(int change) { openHandles += change; }
 void Opened(const char *path) { lastOpenedPath = path; }
+void Acting(const char *path) {
+    std::string acted = path;
+    if (swappedName.empty() || acted.size() < swappedName.size() ||
+        acted.compare(acted.size() - swappedName.size(), swappedName.size(), swappedName) != 0)
+        return;
+    swappedName.clear();
+    if (rename(path, (acted + ".moved").c_str()) != 0 || symlink(swapTarget.c_str(), path) != 0) _exit(FakeKilledStatus);
+}
 void DebugOutput(const char *text) { debugOutput += text; }
 
-const CompatHooks Hooks = {FileOperation, Read, Allocation, HeapBlock, Handle, Opened, DebugOutput};
+const CompatHooks Hooks = {FileOperation, Read, Allocation, HeapBlock, Handle, Opened, Acting, DebugOutput};
 
 } // namespace
 
@@ -50,6 +61,7 @@ void FakeReset(void) {
     readCount = failingRead = 0;
     operationCount = failingOperation = endingOperation = pausingOperation = 0;
     lastOpenedPath.clear();
+    swappedName.clear();
     debugOutput.clear();
     messageBoxes.clear();
     CompatIgnoreCaseEverywhere();
@@ -71,6 +83,11 @@ void FakePauseAtFileOperation(long number, int paused, int resume) {
     pausingOperation = number == 0 ? 0 : operationCount + number;
     pausedDescriptor = paused;
     resumeDescriptor = resume;
+}
+
+void FakeSwapInLinkWhenActingOn(const std::string &name, const std::string &target) {
+    swappedName = name;
+    swapTarget = target;
 }
 
 long FakeFileOperationCount(void) { return operationCount; }

@@ -45,6 +45,10 @@ enum { FakeKilledStatus = 86 };
 void FakePauseAtFileOperation(long number, int paused, int resume);
 long FakeFileOperationCount(void);
 long FakeOpenHandleCount(void);
+// Just before a file opened as itself is removed or renamed through its
+// handle, where its name ends with name: the file is moved aside (NAME.moved)
+// and a link to target takes its place, once.
+void FakeSwapInLinkWhenActingOn(const std::string &name, const std::string &target);
 // Native form of the path of the last CreateFileA call.
 const std::string &FakeLastOpenedPath(void);
 

@@ -87,6 +87,8 @@ std::vector<std::string> TableLines(void) {
 void CoreTest::SetUp() {
     FakeReset();
     folder = MakeTemporaryFolder();
+    // The key that signs fxt make's journals, the test's own.
+    setenv("XDG_STATE_HOME", (folder + "/state").c_str(), 1);
     ASSERT_EQ(mkdir((folder + "/GTADATA").c_str(), 0777), 0);
     std::string path = folder + "/";
     ASSERT_LT(path.size(), sizeof GameFolderPath);

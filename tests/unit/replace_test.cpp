@@ -132,9 +132,12 @@ TEST_F(ReplaceTest, EachFailingFileOperationLeavesTheFolderAsItWas) {
                 FakeReset();
                 EXPECT_EQ(RecoverInterruptedMake(killedGame, &messages), FOLDER_SETTLED);
                 std::map<std::string, std::string> after = FolderSnapshot(root + "-killed");
-                if (killed && (messages.empty() || messages[0] == undone)) {
+                if (killed && !journal) {
+                    // Before it took its journal, or once it had let it go.
+                    EXPECT_TRUE(after == before || after == Replaced(scenario, NewFiles));
+                    EXPECT_EQ(messages, std::vector<std::string>{});
+                } else if (killed && messages[0] == undone) {
                     EXPECT_EQ(after, before);
-                    EXPECT_EQ(messages, journal ? std::vector<std::string>{undone} : std::vector<std::string>{});
                 } else {
                     EXPECT_EQ(after, Replaced(scenario, NewFiles))
                         << "a make killed once its files were in place is finished";
@@ -161,7 +164,7 @@ TEST_F(ReplaceTest, EachFailingFileOperationLeavesTheFolderAsItWas) {
             // NAME.prev, removing one or the journal, which is told and left
             // to the next command.
             if (!report.warnings.empty()) {
-                ASSERT_EQ(report.warnings.size(), 1u);
+                ASSERT_EQ(report.warnings.size(), 1u) << report.warnings[0] << " / " << report.warnings.back();
                 EXPECT_TRUE(report.warnings[0].find("cannot remove ") == 0 ||
                             report.warnings[0].find("cannot move ") == 0 ||
                             report.warnings[0].find("left as it is: ") == 0)
@@ -181,10 +184,10 @@ TEST_F(ReplaceTest, EachFailingFileOperationLeavesTheFolderAsItWas) {
 TEST_F(ReplaceTest, TwoMakesAtOnceKeepTheOriginals) {
     const std::string other[LANGUAGE_COUNT] = {EncodeLanguageFile({{"A", "other"}}), EncodeLanguageFile({{"A", "autre"}}),
                                                EncodeLanguageFile({{"A", "andere"}}), EncodeLanguageFile({{"A", "altro"}})};
-    // A make into folders that are there makes them again (1, 2), then takes
-    // its journal (3).
-    for (long pausedAt : {3, 4}) {
-        bool holdsJournal = pausedAt == 4;
+    // A make into folders that are there makes them again (1, 2), looks at
+    // GTADATA and its parent (3 to 6), then takes its journal (7).
+    for (long pausedAt : {7, 8}) {
+        bool holdsJournal = pausedAt == 8;
         SCOPED_TRACE(holdsJournal ? "paused holding its journal" : "paused before its journal");
         std::string root = folder + "/race" + std::to_string(pausedAt);
         std::string game = Prepare(root, Scenarios[1]);
@@ -221,6 +224,36 @@ TEST_F(ReplaceTest, TwoMakesAtOnceKeepTheOriginals) {
         for (int i = 0; i < LANGUAGE_COUNT && !holdsJournal; ++i) expected["game/" + NativeName(i) + ".prev"] = other[i];
         EXPECT_EQ(FolderSnapshot(root), expected);
         for (int pipeEnd : {paused[0], paused[1], resume[0], resume[1]}) close(pipeEnd);
+    }
+}
+
+// A link to a file outside put in place of the file a make acts on, at the
+// moment it acts, by name and through its handle: the file outside keeps
+// its bytes and its permission bits, and the make tells what it left.
+TEST_F(ReplaceTest, ActsOnTheFileItLookedAt) {
+    const struct {
+        const char *what;
+        const char *swapped;
+        const char *told;
+    } cases[] = {
+        {"a NAME.prev the make removes", "ENGLISH.FXT.prev", "cannot remove "},
+        {"the new file the make moves into place", "ITALIAN.FXT.new", "cannot move "},
+    };
+    for (const auto &each : cases) {
+        SCOPED_TRACE(each.what);
+        std::string root = folder + "/" + each.swapped, outside = root + "/outside";
+        std::string game = Prepare(root, Scenarios[4]);
+        WriteBytes(outside, "private");
+        ASSERT_EQ(chmod(outside.c_str(), 0600), 0);
+        FakeSwapInLinkWhenActingOn(std::string("/GTADATA/") + each.swapped, outside);
+        ReplaceReport report;
+        ReplaceLanguageFiles(game, RequestOf(Scenarios[4], NewFiles), &report);
+        struct stat info;
+        EXPECT_TRUE(stat(outside.c_str(), &info) == 0 && (info.st_mode & 07777) == 0600 && ReadBytes(outside) == "private");
+        std::string told;
+        for (const std::string &line : report.errors) told += line + "\n";
+        for (const std::string &line : report.warnings) told += line + "\n";
+        EXPECT_NE(told.find(each.told + game + "GTADATA/" + each.swapped), std::string::npos) << told;
     }
 }
 

@@ -64,7 +64,10 @@ int ReadGameFolder(const std::string &argument, FolderUse use, std::string *fold
     ReadFolderFiles(*folder, files);
     for (int language = 0; language < LANGUAGE_COUNT; ++language)
         if (!files->readable[language]) {
-            Say(ShownPath(files->paths[language]) + ": " + ErrorText(files->openErrors[language]));
+            // The reader opens no pipe or device as a file: named as such.
+            DWORD error = files->openErrors[language];
+            Say(ShownPath(files->paths[language]) + (error == ERROR_OPEN_FAILED ? " is a device or a pipe, not a language file"
+                                                                                  : ": " + ErrorText(error)));
             return 0;
         }
     *rows = FolderRows(*files);

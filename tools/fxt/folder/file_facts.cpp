@@ -89,6 +89,7 @@ FileFacts LookAt(const std::string &path, FileReading reading, unsigned long lon
         return facts;
     }
     FindClose(search);
+    facts.name = found.name;
     facts.readOnly = (found.attributes & FILE_ATTRIBUTE_READONLY) != 0;
     bool marked = (found.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     if (found.attributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -99,13 +100,17 @@ FileFacts LookAt(const std::string &path, FileReading reading, unsigned long lon
             return facts;
         }
         facts.kind = !marked && IsUnderItsOwnName(folder, path, found.name) ? FILE_FOLDER : FILE_LINK;
+        facts.identity = IdentityOf(folder);
         CloseHandle(folder);
         return facts;
     }
     HANDLE file = OpenPath(path, GENERIC_READ, SharingAll, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE) {
-        facts.kind = FILE_UNREADABLE;
-        facts.error = GetLastError();
+        // Listed, yet not there to open: a link that leads nowhere, which
+        // Wine lists as a file.
+        DWORD error = GetLastError();
+        facts.kind = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FILE_LINK : FILE_UNREADABLE;
+        facts.error = error;
         return facts;
     }
     BY_HANDLE_FILE_INFORMATION information;

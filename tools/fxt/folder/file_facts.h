@@ -20,8 +20,9 @@ enum FileKind {
 struct FileFacts {
     FileKind kind = FILE_ABSENT;
     DWORD error = 0;
+    std::string name;      // as the folder holds it, in its letter case
     bool readOnly = false;
-    // A plain file's or a link's target's:
+    // A plain file's, a link's target's or a folder's:
     std::string identity;  // the volume and the file's index on it
     unsigned long long size = 0;
     std::string sha256;    // when read: "" when it could not be read to its end
@@ -37,7 +38,8 @@ enum FileReading {
 };
 
 // Looks at path without waiting on a pipe and without following a link
-// further than reading through it: a link's target is read, never moved.
+// further than reading through it: a link's target is read, never moved; a
+// link that leads nowhere is a link.
 FileFacts LookAt(const std::string &path, FileReading reading, unsigned long long limit = 0);
 
 // The identity of an open file, as LookAt gives it; "" when the system has

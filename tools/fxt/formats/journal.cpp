@@ -1,28 +1,36 @@
-// The journal's lines, the fields of each separated by tabs: the first
-// says what the file is, then the make's identifier, the folders it made,
-// whether the files it replaces are kept as NAME.prev or the NAME.prev put
-// back go, one line per file it replaces with where the old bytes are
-// copied and backed up ("-" for none) and the size and SHA-256 of the old
-// and new bytes, one per NAME.prev it removes, "planned", the identity of
+// The journal's lines, the fields of each separated by tabs, the last of
+// them its signature: the first line says what the file is, then come the
+// make's identifier, the folders it made, whether the files it replaces
+// are kept as NAME.prev or the NAME.prev put back go, one line per file it
+// replaces with where the old bytes are copied and backed up ("-" for none)
+// and the size and SHA-256 of the old and new bytes, one per NAME.prev it
+// removes with its size, SHA-256 and identity, "planned", the identity of
 // each file the make writes, noted as soon as the file exists and before
 // its bytes (so that one cut short by a kill is still known as the make's),
 // and the later stages:
 //
-//     fxt make journal: while this file is here the make is unfinished; any fxt command puts the folder back
-//     make	5f0c2a...
-//     made	GTADATA
-//     previous	kept
-//     replace	ENGLISH.FXT	ENGLISH.FXT.old	ENGLISH.FXT.bak	20512	9f86d0...	20733	60303a...
-//     replace	GERMAN.FXT	-	-	-	-	18004	2c26b4...
-//     drop	FRENCH.FXT.prev	19200	5d41c2...
-//     planned
-//     file	ENGLISH.FXT.old	5a000000-a729bc
-//     file	ENGLISH.FXT.bak	5a000000-a729bd
-//     file	ENGLISH.FXT.new	5a000000-a729be
-//     file	GERMAN.FXT.new	5a000000-a729bf
-//     swapping
-//     done
+//     fxt make journal: while this file is here the make is unfinished; any fxt command puts the folder back	3b1f...
+//     make	5f0c2a...	90d2...
+//     made	GTADATA	1c4e...
+//     previous	kept	77a0...
+//     replace	ENGLISH.FXT	ENGLISH.FXT.old	ENGLISH.FXT.bak	20512	9f86d0...	20733	60303a...	e4b1...
+//     replace	GERMAN.FXT	-	-	-	-	18004	2c26b4...	0a9c...
+//     drop	FRENCH.FXT.prev	19200	5d41c2...	5a000000-a729b0	f3d2...
+//     planned	8e41...
+//     file	ENGLISH.FXT.old	5a000000-a729bc	6d0f...
+//     file	ENGLISH.FXT.bak.new	5a000000-a729bd	c2a8...
+//     file	ENGLISH.FXT.new	5a000000-a729be	59b7...
+//     file	GERMAN.FXT.new	5a000000-a729bf	1f08...
+//     swapping	a3c5...
+//     done	40e9...
+//
+// A line's signature is the HMAC-SHA256, by the user's secret, of the
+// GTADATA folder's identity and of every byte of the journal before the
+// signature: no line can be added, changed, removed or moved to another
+// folder without the secret.
 #include "journal.h"
+
+#include "sha256.h"
 
 #include <stdlib.h>
 
@@ -67,12 +75,104 @@ bool IsPlainName(const std::string &name) {
            name != "..";
 }
 
-int Refuse(std::string *problem, const std::string &what) {
+bool IsIdentity(const std::string &text) {
+    return !text.empty() && text.size() <= 40;
+}
+
+std::string Signature(const std::string &signedText, const JournalSeal &seal) {
+    return HmacSha256(seal.key, "fxt make journal of " + seal.folder + "\n" + signedText);
+}
+
+// The lines of the plan, each with the fields after its word; the stage at
+// which it may stand; and what it adds to the journal, or false.
+struct LineKind {
+    const char *word;
+    size_t fields;
+    JournalStage stage;
+    bool (*read)(const std::vector<std::string> &fields, Journal *journal);
+};
+
+bool ReadMade(const std::vector<std::string> &fields, Journal *journal) {
+    bool *made = fields[1] == "game folder" ? &journal->madeGameFolder
+                 : fields[1] == "GTADATA"   ? &journal->madeDataFolder
+                                            : nullptr;
+    if (!made || *made || !journal->files.empty()) return false;
+    return *made = true;
+}
+
+bool ReadPrevious(const std::vector<std::string> &fields, Journal *journal) {
+    journal->keepsPrevious = fields[1] == "kept";
+    return (journal->keepsPrevious || fields[1] == "put back") && journal->files.empty();
+}
+
+bool ReadReplace(const std::vector<std::string> &fields, Journal *journal) {
+    JournalFile file;
+    file.name = fields[1];
+    file.hasOld = fields[2] == CopyName(file);
+    file.newBackup = fields[3] == BackupName(file);
+    journal->files.push_back(file);
+    return IsPlainName(file.name) && (file.hasOld || fields[2] == "-") && (file.newBackup || fields[3] == "-") &&
+           (file.hasOld || !file.newBackup) && ReadSum(fields[4], fields[5], &journal->files.back().oldSum) &&
+           ReadSum(fields[6], fields[7], &journal->files.back().newSum) &&
+           !journal->files.back().newSum.sha256.empty() && file.hasOld != journal->files.back().oldSum.sha256.empty();
+}
+
+bool ReadDrop(const std::vector<std::string> &fields, Journal *journal) {
+    JournalDrop drop;
+    drop.name = fields[1];
+    drop.identity = fields[4];
+    journal->drops.push_back(drop);
+    return IsPlainName(drop.name) && ReadSum(fields[2], fields[3], &journal->drops.back().sum) &&
+           !journal->drops.back().sum.sha256.empty() && IsIdentity(drop.identity);
+}
+
+// A file the make wrote, each once, by the name it has while it is written.
+bool ReadFileIdentity(const std::vector<std::string> &fields, Journal *journal) {
+    for (JournalFile &file : journal->files) {
+        std::string *identity = fields[1] == file.name + ".new"                      ? &file.newIdentity
+                                : file.hasOld && fields[1] == CopyName(file)         ? &file.copyIdentity
+                                : file.newBackup && fields[1] == NewBackupName(file) ? &file.backupIdentity
+                                                                                     : nullptr;
+        if (!identity) continue;
+        if (!identity->empty() || !IsIdentity(fields[2])) return false;
+        *identity = fields[2];
+        return true;
+    }
+    return false;
+}
+
+const LineKind LineKinds[] = {
+    {"made", 2, JOURNAL_PLANNING, ReadMade},
+    {"previous", 2, JOURNAL_PLANNING, ReadPrevious},
+    {"replace", 8, JOURNAL_PLANNING, ReadReplace},
+    {"drop", 5, JOURNAL_PLANNING, ReadDrop},
+    {"file", 3, JOURNAL_PLANNED, ReadFileIdentity},
+};
+
+// One line of the journal after its first two: a stage reached, or a line
+// of the plan where its stage allows it.
+bool ReadLine(const std::vector<std::string> &fields, Journal *journal, JournalStage *stage) {
+    if (*stage < JOURNAL_DONE && fields.size() == 1 && fields[0] == StageWords[*stage + 1]) {
+        *stage = (JournalStage)(*stage + 1);
+        // A whole plan replaces a file.
+        return *stage != JOURNAL_PLANNED || !journal->files.empty();
+    }
+    for (const LineKind &kind : LineKinds)
+        if (fields[0] == kind.word)
+            return fields.size() == kind.fields && *stage == kind.stage && kind.read(fields, journal);
+    return false;
+}
+
+JournalProblem Refuse(std::string *problem, const std::string &what) {
     *problem = what;
-    return 0;
+    return JOURNAL_MALFORMED;
 }
 
 } // namespace
+
+std::string RejectedJournalNameOf(int number) {
+    return number <= 1 ? RejectedJournalName : RejectedJournalName + ("-" + std::to_string(number));
+}
 
 std::string CopyName(const JournalFile &file) {
     return file.name + ".old";
@@ -80,6 +180,10 @@ std::string CopyName(const JournalFile &file) {
 
 std::string BackupName(const JournalFile &file) {
     return file.name + ".bak";
+}
+
+std::string NewBackupName(const JournalFile &file) {
+    return BackupName(file) + ".new";
 }
 
 std::string PreviousName(const std::string &name) {
@@ -95,7 +199,8 @@ std::string JournalPlanText(const Journal &journal) {
         text += "replace\t" + file.name + "\t" + (file.hasOld ? CopyName(file) : "-") + "\t" +
                 (file.newBackup ? BackupName(file) : "-") + "\t" + SumFields(file.oldSum) + "\t" +
                 SumFields(file.newSum) + "\n";
-    for (const JournalDrop &drop : journal.drops) text += "drop\t" + drop.name + "\t" + SumFields(drop.sum) + "\n";
+    for (const JournalDrop &drop : journal.drops)
+        text += "drop\t" + drop.name + "\t" + SumFields(drop.sum) + "\t" + drop.identity + "\n";
     return text + StageWords[JOURNAL_PLANNED] + "\n";
 }
 
@@ -111,65 +216,37 @@ std::string JournalDoneText(void) {
     return std::string(StageWords[JOURNAL_DONE]) + "\n";
 }
 
-int ParseJournal(const std::string &text, Journal *journal, JournalStage *stage, std::string *problem) {
+std::string SignedJournalLines(const std::string &written, const std::string &lines, const JournalSeal &seal) {
+    std::string text = written;
+    for (size_t start = 0, end; (end = lines.find('\n', start)) != std::string::npos; start = end + 1) {
+        text += lines.substr(start, end - start) + "\t";
+        text += Signature(text, seal) + "\n";
+    }
+    return text.substr(written.size());
+}
+
+JournalProblem ParseJournal(const std::string &text, const JournalSeal &seal, Journal *journal, JournalStage *stage,
+                            std::string *problem) {
     *journal = Journal();
     *stage = JOURNAL_PLANNING;
-    // Only whole lines count: a journal cut short in its writing is still
-    // being planned, and a plan cut short has changed nothing.
     size_t start = 0, end;
     for (size_t number = 0; (end = text.find('\n', start)) != std::string::npos; ++number, start = end + 1) {
-        std::string line = text.substr(start, end - start);
+        size_t tab = text.rfind('\t', end);
+        if (tab == std::string::npos || tab < start || Signature(text.substr(0, tab + 1), seal) != text.substr(tab + 1, end - tab - 1))
+            return JOURNAL_FOREIGN;
+        std::string line = text.substr(start, tab - start);
         std::vector<std::string> fields = Fields(line);
         if (number == 0) {
             if (line != Heading) return Refuse(problem, "its first line is not a journal's");
         } else if (number == 1) {
-            if (fields.size() != 2 || fields[0] != "make" || !IsHex(fields[1], 32))
-                return Refuse(problem, "it names no make");
+            if (fields.size() != 2 || fields[0] != "make" || !IsHex(fields[1], 32)) return Refuse(problem, "it names no make");
             journal->make = fields[1];
-        } else if (*stage < JOURNAL_DONE && line == StageWords[*stage + 1]) {
-            *stage = (JournalStage)(*stage + 1);
-        } else if (*stage == JOURNAL_PLANNING && line == "made\tgame folder") {
-            journal->madeGameFolder = true;
-        } else if (*stage == JOURNAL_PLANNING && line == "made\tGTADATA") {
-            journal->madeDataFolder = true;
-        } else if (*stage == JOURNAL_PLANNING && (line == "previous\tkept" || line == "previous\tput back") &&
-                   number == (size_t)(2 + journal->madeGameFolder + journal->madeDataFolder)) {
-            journal->keepsPrevious = line == "previous\tkept";
-        } else if (*stage == JOURNAL_PLANNING && fields.size() == 8 && fields[0] == "replace") {
-            JournalFile file;
-            file.name = fields[1];
-            file.hasOld = fields[2] == CopyName(file);
-            file.newBackup = fields[3] == BackupName(file);
-            if (!IsPlainName(file.name) || (!file.hasOld && fields[2] != "-") || (!file.newBackup && fields[3] != "-") ||
-                (file.newBackup && !file.hasOld) || !ReadSum(fields[4], fields[5], &file.oldSum) ||
-                !ReadSum(fields[6], fields[7], &file.newSum) || file.newSum.sha256.empty() ||
-                file.hasOld == file.oldSum.sha256.empty())
-                return Refuse(problem, "line " + std::to_string(number + 1) + " is not a file's plan");
-            journal->files.push_back(file);
-        } else if (*stage == JOURNAL_PLANNING && fields.size() == 4 && fields[0] == "drop") {
-            JournalDrop drop;
-            drop.name = fields[1];
-            if (!IsPlainName(drop.name) || !ReadSum(fields[2], fields[3], &drop.sum) || drop.sum.sha256.empty())
-                return Refuse(problem, "line " + std::to_string(number + 1) + " is not a file's plan");
-            journal->drops.push_back(drop);
-        } else if (*stage == JOURNAL_PLANNED && fields.size() == 3 && fields[0] == "file") {
-            bool known = false;
-            for (JournalFile &file : journal->files) {
-                std::string *identity = fields[1] == file.name + ".new"                  ? &file.newIdentity
-                                        : file.hasOld && fields[1] == CopyName(file)      ? &file.copyIdentity
-                                        : file.newBackup && fields[1] == BackupName(file) ? &file.backupIdentity
-                                                                                          : nullptr;
-                if (!identity || !identity->empty() || fields[2].empty() || fields[2].size() > 40) continue;
-                *identity = fields[2];
-                known = true;
-            }
-            if (!known) return Refuse(problem, "line " + std::to_string(number + 1) + " names no file of the plan");
-        } else {
+        } else if (!ReadLine(fields, journal, stage)) {
             return Refuse(problem, "line " + std::to_string(number + 1) + " is not a journal's");
         }
     }
-    // Cut short in its first line, it is a journal if that is how it began.
-    if (start == 0 && std::string(Heading).compare(0, text.size(), text) != 0)
-        return Refuse(problem, "its first line is not a journal's");
-    return 1;
+    // Empty, it is the journal of a make killed before it wrote its plan,
+    // which changed nothing: it says nothing to act on.
+    if (start == 0 && !text.empty()) return Refuse(problem, "it holds no whole line");
+    return JOURNAL_READ;
 }

@@ -83,3 +83,28 @@ std::string Sha256Of(const std::string &bytes) {
     AddToSha256(&hash, bytes.data(), bytes.size());
     return FinishSha256(&hash);
 }
+
+namespace {
+
+int HexDigit(char digit) {
+    return digit <= '9' ? digit - '0' : digit - 'a' + 10;
+}
+
+std::string BytesOfHex(const std::string &hex) {
+    std::string bytes;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes += (char)(HexDigit(hex[i]) << 4 | HexDigit(hex[i + 1]));
+    return bytes;
+}
+
+} // namespace
+
+std::string HmacSha256(const std::string &key, const std::string &message) {
+    std::string block = key.size() > 64 ? BytesOfHex(Sha256Of(key)) : key;
+    block.resize(64, '\0');
+    std::string inner = block, outer = block;
+    for (size_t i = 0; i < block.size(); ++i) {
+        inner[i] = (char)(block[i] ^ 0x36);
+        outer[i] = (char)(block[i] ^ 0x5c);
+    }
+    return Sha256Of(outer + BytesOfHex(Sha256Of(inner + message)));
+}

@@ -1,4 +1,5 @@
-// SHA-256, by which the journal knows the files a make wrote.
+// SHA-256, by which the journal knows the files a make wrote, and its
+// HMAC, by which a journal proves that this user's fxt wrote it.
 #ifndef PARLYTE_FXT_SHA256_H
 #define PARLYTE_FXT_SHA256_H
 
@@ -16,5 +17,7 @@ void AddToSha256(Sha256 *hash, const void *bytes, size_t count);
 // The digest in lower-case hex, as sha256sum prints it.
 std::string FinishSha256(Sha256 *hash);
 std::string Sha256Of(const std::string &bytes);
+// HMAC-SHA256 (RFC 2104) of message by key, in lower-case hex.
+std::string HmacSha256(const std::string &key, const std::string &message);
 
 #endif

@@ -42,10 +42,24 @@ BOOL FindNextPath(HANDLE search, FoundFile *found);
 DWORD PathAttributes(const std::string &path);
 BOOL MakeFolderAt(const std::string &path);
 BOOL RemoveFolderAt(const std::string &path);
-BOOL DeletePath(const std::string &path);
-BOOL MovePath(const std::string &from, const std::string &to, DWORD flags);
+// A file opened as itself (OpenPath with FILE_FLAG_OPEN_REPARSE_POINT and
+// DELETE access: a link opens as the link) removed, or renamed to a path,
+// replacing what is there only with replace. 0 with the last error set;
+// ERROR_CALL_NOT_IMPLEMENTED where the system cannot act on an open file.
+BOOL RemoveOpened(HANDLE file);
+BOOL RenameOpened(HANDLE file, const std::string &to, bool replace);
 // The system's text for an error code, in UTF-8.
 std::string SystemErrorText(DWORD code);
+
+// This user's own folder of fxt's state, never in a game folder:
+// %LOCALAPPDATA%\fxt on Windows, $XDG_STATE_HOME/fxt or ~/.local/state/fxt
+// on Linux; "" where the system names none.
+std::string UserStateFolder(void);
+// A secret of this user's in that folder, at path: read whole (1), absent
+// (0), or not to be trusted or read (-1, with why in *problem); and made,
+// with the folder if need be, readable by this user alone (1, or 0 with why).
+int ReadUserSecret(const std::string &path, std::string *bytes, std::string *problem);
+int MakeUserSecret(const std::string &path, const std::string &bytes, std::string *problem);
 
 // The character the converter of a Windows code page gives each byte, 0
 // where it gives none. Returns 0 where the system has no such converter.

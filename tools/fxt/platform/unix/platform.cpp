@@ -6,7 +6,15 @@
 
 #include "compat/native_paths.h"
 
+#include <errno.h>
+#include <fcntl.h>
 #include <iconv.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
 
 namespace {
 
@@ -64,12 +72,65 @@ BOOL RemoveFolderAt(const std::string &path) {
     return RemoveDirectoryA(path.c_str());
 }
 
-BOOL DeletePath(const std::string &path) {
-    return DeleteFileA(path.c_str());
+BOOL RemoveOpened(HANDLE file) {
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
 }
 
-BOOL MovePath(const std::string &from, const std::string &to, DWORD flags) {
-    return MoveFileExA(from.c_str(), to.c_str(), flags);
+BOOL RenameOpened(HANDLE file, const std::string &to, bool replace) {
+    std::vector<char> block(sizeof(FILE_RENAME_INFO) + to.size());
+    FILE_RENAME_INFO *rename = (FILE_RENAME_INFO *)block.data();
+    rename->ReplaceIfExists = replace;
+    rename->RootDirectory = NULL;
+    rename->FileNameLength = (DWORD)to.size();
+    memcpy(rename->FileName, to.data(), to.size());
+    return SetFileInformationByHandle(file, FileRenameInfo, rename, (DWORD)block.size());
+}
+
+std::string UserStateFolder(void) {
+    const char *state = getenv("XDG_STATE_HOME"), *home = getenv("HOME");
+    if (state && *state == '/') return std::string(state) + "/fxt";
+    return home && *home ? std::string(home) + "/.local/state/fxt" : "";
+}
+
+// Trusted only as this user's own file, which no one else may read or
+// write: not a link, not another's, no permission bits for others.
+int ReadUserSecret(const std::string &path, std::string *bytes, std::string *problem) {
+    int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) return 0;
+    struct stat info;
+    if (fd < 0 || fstat(fd, &info) != 0) {
+        *problem = errno == ELOOP ? "it is a link" : strerror(errno);
+        if (fd >= 0) close(fd);
+        return -1;
+    }
+    if (!S_ISREG(info.st_mode) || info.st_uid != geteuid() || (info.st_mode & 077)) {
+        *problem = !S_ISREG(info.st_mode) ? "it is not a file" : info.st_uid != geteuid() ? "another user owns it"
+                                                                                       : "others may read or write it";
+        close(fd);
+        return -1;
+    }
+    char block[256];
+    ssize_t count;
+    bytes->clear();
+    while ((count = read(fd, block, sizeof block)) > 0) bytes->append(block, (size_t)count);
+    if (count < 0) *problem = strerror(errno);
+    close(fd);
+    return count < 0 ? -1 : 1;
+}
+
+int MakeUserSecret(const std::string &path, const std::string &bytes, std::string *problem) {
+    // The folders that are not there yet, each this user's alone.
+    for (size_t slash = 1; (slash = path.find('/', slash)) != std::string::npos; ++slash)
+        if (mkdir(path.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST) {
+            *problem = strerror(errno);
+            return 0;
+        }
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    bool made = fd >= 0 && write(fd, bytes.data(), bytes.size()) == (ssize_t)bytes.size() && fsync(fd) == 0;
+    if (!made) *problem = strerror(errno);
+    if (fd >= 0 && close(fd) != 0) made = false;
+    return made;
 }
 
 std::string SystemErrorText(DWORD code) {

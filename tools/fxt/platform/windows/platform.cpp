@@ -8,6 +8,9 @@
 
 #include <fcntl.h>
 #include <io.h>
+#include <string.h>
+
+#include <vector>
 
 namespace {
 
@@ -74,12 +77,83 @@ BOOL RemoveFolderAt(const std::string &path) {
     return RemoveDirectoryW(WideOfUtf8(path).c_str());
 }
 
-BOOL DeletePath(const std::string &path) {
-    return DeleteFileW(WideOfUtf8(path).c_str());
+namespace {
+
+// Found when it is called, as FinalPathOf's call: Windows before Vista has
+// none, and fxt.exe still starts there.
+typedef BOOL(WINAPI *SetInformationCall)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
+BOOL SetInformation(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, void *information, DWORD size) {
+    static SetInformationCall call = (SetInformationCall)(void (*)(void))GetProcAddress(
+        GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle");
+    if (!call) {
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return FALSE;
+    }
+    return call(file, kind, information, size);
 }
 
-BOOL MovePath(const std::string &from, const std::string &to, DWORD flags) {
-    return MoveFileExW(WideOfUtf8(from).c_str(), WideOfUtf8(to).c_str(), flags);
+} // namespace
+
+// Removed once the handle is closed, which the caller does next.
+BOOL RemoveOpened(HANDLE file) {
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    return SetInformation(file, FileDispositionInfo, &disposition, sizeof disposition);
+}
+
+// The new name as a whole path: a relative one would be taken from the
+// current folder.
+BOOL RenameOpened(HANDLE file, const std::string &to, bool replace) {
+    std::wstring name = WideOfUtf8(to);
+    wchar_t whole[MAX_PATH * 4];
+    DWORD length = GetFullPathNameW(name.c_str(), MAX_PATH * 4, whole, NULL);
+    if (length == 0 || length >= MAX_PATH * 4) return FALSE;
+    std::vector<char> block(sizeof(FILE_RENAME_INFO) + (length + 1) * sizeof(wchar_t));
+    FILE_RENAME_INFO *rename = (FILE_RENAME_INFO *)block.data();
+    rename->ReplaceIfExists = replace;
+    rename->RootDirectory = NULL;
+    rename->FileNameLength = length * sizeof(wchar_t);
+    memcpy(rename->FileName, whole, (length + 1) * sizeof(wchar_t));
+    return SetInformation(file, FileRenameInfo, rename, (DWORD)block.size());
+}
+
+std::string UserStateFolder(void) {
+    wchar_t folder[MAX_PATH];
+    DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? Utf8OfWide(folder) + "\\fxt" : "";
+}
+
+// Under %LOCALAPPDATA%, in the user's profile, whose folders Windows lets
+// no other user read.
+int ReadUserSecret(const std::string &path, std::string *bytes, std::string *problem) {
+    HANDLE file = CreateFileW(WideOfUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                              FILE_FLAG_OPEN_REPARSE_POINT, NULL);
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return 0;
+        *problem = SystemErrorText(error);
+        return -1;
+    }
+    BY_HANDLE_FILE_INFORMATION information;
+    char block[256];
+    DWORD count = 0;
+    bytes->clear();
+    int read = GetFileInformationByHandle(file, &information) &&
+               !(information.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY));
+    while (read && (read = ReadFile(file, block, sizeof block, &count, NULL)) && count > 0) bytes->append(block, count);
+    if (!read) *problem = "it is not a file of fxt's";
+    CloseHandle(file);
+    return read ? 1 : -1;
+}
+
+int MakeUserSecret(const std::string &path, const std::string &bytes, std::string *problem) {
+    CreateDirectoryW(WideOfUtf8(path.substr(0, path.find_last_of('\\'))).c_str(), NULL);
+    HANDLE file = CreateFileW(WideOfUtf8(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    DWORD written = 0;
+    int made = file != INVALID_HANDLE_VALUE && WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL) &&
+               written == bytes.size() && FlushFileBuffers(file);
+    if (!made) *problem = SystemErrorText(GetLastError());
+    if (file != INVALID_HANDLE_VALUE && !CloseHandle(file)) made = 0;
+    return made;
 }
 
 std::string SystemErrorText(DWORD code) {
