@@ -61,6 +61,9 @@ void RecordTemplateLayout(HWND window);
 void LimitWindowSize(MINMAXINFO *limits);
 // WM_SIZE: the controls laid out in a client area of this size.
 void LayOutControls(HWND window, int width, int height);
+// The window's height, from the template's, at which each field shows
+// this many lines of its font.
+int FrameHeightShowingLines(HWND window, int lines);
 
 // The window's size from one run to the next, in Parlyte.ini
 // (window_placement.cpp).

@@ -39,6 +39,17 @@ void LimitWindowSize(MINMAXINFO *limits) {
     limits->ptMinTrackSize.y = TemplateFrame.cy;
 }
 
+int FrameHeightShowingLines(HWND window, int lines) {
+    // A line of the dialog's font, which the fields have, is 8 dialog
+    // units high: a dialog unit is an eighth of the font's height.
+    RECT wanted = {0, 0, 0, 8 * lines}, shown;
+    MapDialogRect(window, &wanted);
+    SendMessageA(GetDlgItem(window, IDC_ENGLISH), EM_GETRECT, 0, (LPARAM)&shown);
+    int missing = wanted.bottom - (shown.bottom - shown.top);
+    // Each field takes its share of what the window adds, rounded down.
+    return TemplateFrame.cy + (missing > 0 ? LANGUAGE_COUNT * (missing + 1) : 0);
+}
+
 static int FieldLanguage(HWND control) {
     int language = GetDlgCtrlID(control) - IDC_ENGLISH;
     return language >= 0 && language < LANGUAGE_COUNT ? language : -1;

@@ -67,7 +67,7 @@ endfunction()
 set(SMALL_TABLE ${CMAKE_SOURCE_DIR}/tests/data/small.tsv)
 foreach(name version main-window window-icon exit-button close-command
              missing-language-file pick-valid-folder pick-bad-folder planted-dll locked-language-file
-             language-file-is-a-folder)
+             language-file-is-a-folder pipe-language-file settings-copy full-disk)
     e2e_case(${name} ${SMALL_TABLE})
 endforeach()
 

@@ -25,10 +25,21 @@ int LanguageFileIsAFolderCase(const CaseContext &context) {
     return CaseResult();
 }
 
+// A pipe by a language file's name, as a game folder on a Linux disk may
+// hold: the system's text for a file it cannot open, not a wait for ever.
+int PipeLanguageFileCase(const CaseContext &context) {
+    std::wstring game = context.workFolder + L"\\game";
+    CopyGameData(context.gameFolder, game, L"GERMAN.FXT");
+    RunUnixCommand("mkfifo '" + UnixPath(game + L"\\GTADATA\\GERMAN.FXT") + "'", context.workFolder);
+    ExpectLoadFailure(context, game, ERROR_OPEN_FAILED);
+    return CaseResult();
+}
+
 } // namespace
 
 const CaseEntry FaultCases[] = {
     {"locked-language-file", LockedLanguageFileCase},
     {"language-file-is-a-folder", LanguageFileIsAFolderCase},
+    {"pipe-language-file", PipeLanguageFileCase},
     {NULL, NULL},
 };

@@ -356,14 +356,19 @@ void WaitUntilHandled(HWND dialog) {
     Fail("posted input was not handled within the timeout");
 }
 
+std::string UnixPath(const std::wstring &path) {
+    if (path.compare(0, 3, L"Z:\\") != 0) Fail(Narrow(path) + " is not on Z:");
+    std::string unix = Narrow(path.substr(2));
+    for (char &ch : unix)
+        if (ch == '\\') ch = '/';
+    return unix;
+}
+
 std::string RunUnixCommand(const std::string &command, const std::wstring &workFolder) {
     // Wine starts Unix programs too, Z: being the Unix root, but their
     // process handles never signal: the output file appears, by a rename,
     // only once the command is done.
-    if (workFolder.compare(0, 3, L"Z:\\") != 0) Fail("the work folder is not on Z:");
-    std::string output = Narrow(workFolder.substr(2)) + "\\unix-command.out";
-    for (char &ch : output)
-        if (ch == '\\') ch = '/';
+    std::string output = UnixPath(workFolder) + "/unix-command.out";
     std::wstring outputPath = workFolder + L"\\unix-command.out";
     DeleteFileW(outputPath.c_str());
     std::wstring line = L"Z:\\bin\\sh -c \"" + Widen(command) + L" >'" + Widen(output) + L".part' && mv '" +

@@ -77,6 +77,8 @@ bool Eventually(const std::function<bool()> &holds);
 // been handled.
 void WaitUntilHandled(HWND dialog);
 
+// The Unix path of a Z: path.
+std::string UnixPath(const std::wstring &path);
 // Runs a shell command on the Unix side of Wine and returns what it printed;
 // the work folder, a Z: path, holds its output file.
 std::string RunUnixCommand(const std::string &command, const std::wstring &workFolder);

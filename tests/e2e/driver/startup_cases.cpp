@@ -185,6 +185,70 @@ int PlantedDllCase(const CaseContext &context) {
     return CaseResult();
 }
 
+// Parlyte started in folder on the case's game, made larger, and closed,
+// so that it keeps the new size if it can.
+void RunMadeLarger(const CaseContext &context, const std::wstring &folder) {
+    Session session = StartParlyte(context.exe, folder);
+    HWND main = WaitForMainWindow(session);
+    RECT frame;
+    GetWindowRect(main, &frame);
+    SetWindowPos(main, NULL, 0, 0, frame.right - frame.left + 40, frame.bottom - frame.top + 30,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    WaitUntilHandled(main);
+    PressButton(main, IDCANCEL);
+    ExpectExit(session, 0);
+}
+
+// Parlyte writes its settings only through a copy it made: a link planted
+// where the copy goes is left alone, and what it leads to with it, and the
+// size is not kept; a stale copy a crash left goes, and the size is kept.
+int SettingsCopyCase(const CaseContext &context) {
+    const std::wstring copy = context.workFolder + L"\\Parlyte.ini.new", outside = context.workFolder + L"\\outside";
+    WriteSettings(context, context.gameFolder);
+    const std::string settings = ReadFileBytes(SettingsPath(context));
+    WriteFileBytes(outside, "someone's");
+    RunUnixCommand("ln -s '" + UnixPath(outside) + "' '" + UnixPath(copy) + "' && echo", context.workFolder);
+    RunMadeLarger(context, context.workFolder);
+    Expect(ReadFileBytes(outside) == "someone's" && ReadFileBytes(SettingsPath(context)) == settings,
+           "a link planted as the copy: nothing written through it, nor in its place");
+    Expect(RunUnixCommand("test -L '" + UnixPath(copy) + "' && echo link", context.workFolder) == "link\n",
+           "the link is left where it is");
+    RunUnixCommand("rm '" + UnixPath(copy) + "' && echo", context.workFolder);
+    WriteFileBytes(copy, "stale");
+    RunMadeLarger(context, context.workFolder);
+    std::string kept = ReadFileBytes(SettingsPath(context));
+    Expect(kept.rfind(settings, 0) == 0 && kept.find("\r\n[Window]\r\nWidth=") != std::string::npos,
+           "a stale copy goes, and the size is kept: " + kept);
+    Expect(GetFileAttributesW(copy.c_str()) == INVALID_FILE_ATTRIBUTES, "no copy is left");
+    return CaseResult();
+}
+
+// On a disk with one page free, then none: the settings file of a page,
+// GTAPath last in it, stays whole, and no copy is left beside it.
+int FullDiskCase(const CaseContext &context) {
+    const std::wstring disk = context.workFolder + L"\\disk";
+    const std::string unixDisk = UnixPath(disk), last = "GTAPath=" + Narrow(context.gameFolder) + "\r\n";
+    Require(CreateDirectoryW(disk.c_str(), NULL) &&
+                RunUnixCommand("mount -t tmpfs -o size=16k tmpfs '" + unixDisk + "' && echo mounted", context.workFolder) ==
+                    "mounted\n",
+            "a disk of four pages");
+    std::string settings = "[GTA]\r\n";
+    size_t padding = 4096 - last.size() - settings.size();
+    for (; padding > 66; padding -= 64) settings += ";" + std::string(61, '-') + "\r\n";
+    settings += ";" + std::string(padding - 3, '-') + "\r\n" + last;
+    WriteFileBytes(disk + L"\\Parlyte.ini", settings);
+    for (const char *filled : {"2", "3"}) {
+        RunUnixCommand("dd if=/dev/zero of='" + unixDisk + "/filler' bs=4096 count=" + filled + " 2>/dev/null; echo",
+                       context.workFolder);
+        RunMadeLarger(context, disk);
+        Expect(ReadFileBytes(disk + L"\\Parlyte.ini") == settings &&
+                   GetFileAttributesW((disk + L"\\Parlyte.ini.new").c_str()) == INVALID_FILE_ATTRIBUTES,
+               std::string(filled) + " of 3 pages filled: Parlyte.ini as it was, and no copy beside it");
+    }
+    RunUnixCommand("umount '" + unixDisk + "' && echo", context.workFolder);
+    return CaseResult();
+}
+
 // How far each control's left, top, right and bottom edges move from the
 // template's place, in quarters of the width and the height added: the key
 // list grows in height, field i and its label move down by i quarters, the
@@ -242,18 +306,31 @@ void ExpectLaidOut(HWND main, const std::vector<RECT> &start, const std::string 
 // bottom right, About before Exit; the client area that of a dialog made
 // here from the exe's template of 391 x 119 dialog units, every control in
 // it and on no other.
-void ExpectFirstLayout(HWND main, const std::wstring &exe) {
+// The client area of a dialog made here from the exe's template, in
+// pixels, and 4 lines of its font (32 dialog units).
+struct TemplateSize {
+    SIZE client;
+    int fourLines;
+};
+
+TemplateSize TemplateSizeOf(const std::wstring &exe) {
     HMODULE resources = LoadLibraryExW(exe.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
     HWND copy = CreateDialogParamW(resources, MAKEINTRESOURCEW(IDD_MAIN), NULL,
                                    [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
     Require(copy != NULL, "a dialog is made from the exe's template");
-    RECT client, units = {0, 0, 391, 119};
+    RECT client, units = {0, 0, 391, 119}, lines = {0, 0, 0, 32};
     GetClientRect(copy, &client);
     MapDialogRect(copy, &units);
-    const SIZE templateSize = {client.right, client.bottom};
+    MapDialogRect(copy, &lines);
     DestroyWindow(copy);
-    Expect(templateSize.cx == units.right && templateSize.cy == units.bottom, "the template is 391 x 119 dialog units");
     FreeLibrary(resources);
+    Expect(client.right == units.right && client.bottom == units.bottom, "the template is 391 x 119 dialog units");
+    return {{client.right, client.bottom}, lines.bottom};
+}
+
+void ExpectFirstLayout(HWND main, const std::wstring &exe) {
+    const TemplateSize sizes = TemplateSizeOf(exe);
+    const SIZE templateSize = sizes.client;
     const char *const shown[11][2] = {{"ComboBox", ""},     {"Static", "English:"}, {"Edit", ""},
                                       {"Static", "French:"}, {"Edit", ""},          {"Static", "German:"},
                                       {"Edit", ""},          {"Static", "Italian:"}, {"Edit", ""},
@@ -264,9 +341,14 @@ void ExpectFirstLayout(HWND main, const std::wstring &exe) {
     for (int i = 0; i < 11; ++i, child = GetWindow(child, GW_HWNDNEXT))
         Expect(ClassName(child) == shown[i][0] && WindowText(child) == shown[i][1],
                "control " + std::to_string(i) + ": " + ClassName(child) + " \"" + WindowText(child) + "\"");
-    Expect(rects[11].right == templateSize.cx && rects[11].bottom == templateSize.cy,
-           "the client area is the template's, " + std::to_string(templateSize.cx) + " x " +
-               std::to_string(templateSize.cy) + " pixels here");
+    bool fourLines = true;
+    for (int field = 2; field <= 8; field += 2) {
+        int height = rects[field].bottom - rects[field].top;
+        fourLines &= height >= sizes.fourLines && height < sizes.fourLines * 5 / 4 + 8;
+    }
+    Expect(rects[11].right == templateSize.cx && fourLines,
+           "with no size kept, the template's width and each field four lines high: " +
+               std::to_string(rects[11].right) + " x " + std::to_string(rects[11].bottom) + " pixels here");
     bool rows = true;
     for (int field = 2; field <= 8; field += 2) {
         const RECT &label = rects[field - 1], &text = rects[field], &list = rects[0];
@@ -305,13 +387,16 @@ int WindowSizeCase(const CaseContext &context, DWORD dpi) {
     HWND main = browser.main;
     std::string settings = ReadFileBytes(SettingsPath(context)), at = std::to_string(dpi) + " DPI, ";
     ClickItem(browser, 2);  // the briefing, wrapped
+    SIZE smallest = Resize(main, 1, 1), larger = {smallest.cx + 300, smallest.cy + 200};
+    RECT client;
+    GetClientRect(main, &client);
+    const SIZE templateSize = TemplateSizeOf(context.exe).client;
+    Expect(client.right == templateSize.cx && client.bottom == templateSize.cy,
+           at + "the smallest is the template's size, " + std::to_string(templateSize.cx) + " x " +
+               std::to_string(templateSize.cy));
     std::vector<RECT> start = Rects(main);
-    SIZE smallest = Resize(main, 0, 0), larger = {smallest.cx + 300, smallest.cy + 200};
     SaveScreenshot(main, context.workFolder + L"\\smallest-" + std::to_wstring(dpi) + L"dpi.bmp");
     Expect((GetWindowLongW(GetDlgItem(main, IDC_ENGLISH), GWL_STYLE) & WS_VSCROLL) != 0, "at the smallest, a scroll bar");
-    SIZE size = Resize(main, smallest.cx - 100, smallest.cy - 50);
-    Expect(size.cx == smallest.cx && size.cy == smallest.cy, at + "the template's size is the smallest: " +
-                                                                 std::to_string(size.cx) + " x " + std::to_string(size.cy));
     for (SIZE added : std::vector<SIZE>{{1, 3}, {2, 401}, {517, 2}, {0, 0}, {300, 200}}) {
         Resize(main, smallest.cx + added.cx, smallest.cy + added.cy);
         ExpectLaidOut(main, start, at + std::to_string(added.cx) + " x " + std::to_string(added.cy) + " more");
@@ -332,7 +417,7 @@ int WindowSizeCase(const CaseContext &context, DWORD dpi) {
     main = WaitForMainWindow(session);
     bool maximized = IsZoomed(main);
     PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
-    size = Resize(main, 0, 0);
+    SIZE size = Resize(main, 0, 0);
     Expect(maximized && size.cx == larger.cx && size.cy == larger.cy, "it opens maximized, restored to the size it was left: " +
                                                                          std::to_string(size.cx) + " x " + std::to_string(size.cy));
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -351,6 +436,8 @@ const CaseEntry StartupCases[] = {
     {"pick-valid-folder", PickValidFolderCase},
     {"pick-bad-folder", PickBadFolderCase},
     {"planted-dll", PlantedDllCase},
+    {"settings-copy", SettingsCopyCase},
+    {"full-disk", FullDiskCase},
     {"window-size", [](const CaseContext &context) { return WindowSizeCase(context, 96); }},
     {"window-size-144dpi", [](const CaseContext &context) { return WindowSizeCase(context, 144); }},
     {NULL, NULL},
