@@ -10,6 +10,12 @@ exit_if_cannot_run "$bits"
 [ -n "${DISPLAY:-}" ] || { echo "no display: the display fixture did not run" >&2; exit 1; }
 
 work="$E2E_ROOT/cases/win$bits/$case"
+# A case that mounts a small disk (full-disk) may have ended before it let
+# it go.
+unmount_below_work() {
+    awk -v below="$work/" 'index($2, below) == 1 { print $2 }' /proc/mounts | xargs -r umount
+}
+unmount_below_work
 rm -rf "$work"
 mkdir -p "$work/run"
 "$fxt" make "$table" "$work/game" >/dev/null
@@ -45,6 +51,7 @@ for start in $(seq 1 $starts); do
 done
 cat "$work/driver.log"
 say_how_it_ended $status $limit
+unmount_below_work
 [ "$dpi" = 96 ] || set_dpi 96
 for picture in "$work"/run/*.bmp; do
     [ -f "$picture" ] && convert "$picture" "${picture%.bmp}.png" && rm "$picture" &&

@@ -94,11 +94,24 @@ std::string HeaderField(const std::string &header, const std::string &name) {
 int ReadHeader(const PoMessage &header, const PoReading &reading, PoFile *po, Refusals *refusals) {
     const std::string &text = header.text.kept;
     std::string charset = PoHeaderCharset(text);
-    if (!charset.empty() && !IsUtf8CharsetName(charset)) {
-        Refuse(refusals, header.line, 0, "the header says charset=" + charset +
-                                            "; fxt reads PO files in UTF-8: save it as UTF-8");
+    // A charset gettext does not know: named otherwise, or not at all
+    // after "charset=", which gettext reads up to a blank.
+    if (text.find("charset=") != std::string::npos && !IsUtf8CharsetName(charset)) {
+        Refuse(refusals, header.line, 0,
+               (charset.empty() ? std::string("the header's charset= names no charset")
+                                : "the header says charset=" + charset) +
+                   "; fxt reads PO files in UTF-8: save it as UTF-8");
         return 0;
     }
+    // The header's own bytes, which gettext converts as the file's.
+    for (size_t at = 0, length; at < text.size(); at += length)
+        if (DecodeUtf8(text, at, &length) < 0) {
+            char byte[8];
+            snprintf(byte, sizeof byte, "0x%02X", (unsigned char)text[at]);
+            Refuse(refusals, header.line, 0, std::string("the header holds the byte ") + byte +
+                                                 ", which is not UTF-8; the PO file's charset is UTF-8");
+            return 0;
+        }
     int source = LanguageOfName(HeaderField(text, "X-Source-Language"));
     if (source >= 0) po->source = source;
     po->language = HeaderField(text, "Language");
