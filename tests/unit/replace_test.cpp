@@ -103,80 +103,84 @@ protected:
 };
 
 // Each operation fails in turn, or the process ends at it as when it is
-// killed; the next command's recovery then puts the folder back.
-TEST_F(ReplaceTest, EachFailingFileOperationLeavesTheFolderAsItWas) {
+// killed; the next command's recovery then puts the folder back. Each
+// scenario is a test of its own, so that they run side by side.
+class EachFailingFileOperation : public ReplaceTest, public ::testing::WithParamInterface<size_t> {};
+
+TEST_P(EachFailingFileOperation, LeavesTheFolderAsItWas) {
     const std::string undone = "an earlier fxt make of this folder was interrupted; the files are as they were before it";
-    for (size_t which = 0; which < Scenarios.size(); ++which) {
-        const Scenario &scenario = Scenarios[which];
-        for (long failing = 1;; ++failing) {
-            SCOPED_TRACE(std::string(scenario.name) + ", file operation " + std::to_string(failing));
-            std::string root = folder + "/" + std::to_string(which) + "-" + std::to_string(failing);
-            std::string game = Prepare(root, scenario);
-            std::map<std::string, std::string> before = FolderSnapshot(root);
-            // Killed once the folders are made, before the journal is,
-            // a make into a new folder leaves them: that scenario only fails.
-            if (!scenario.files.empty()) {
-                std::string killedGame = Prepare(root + "-killed", scenario);
-                pid_t make = fork();
-                if (make == 0) {
-                    FakeReset();
-                    FakeEndProcessAtFileOperation(failing);
-                    ReplaceReport report;
-                    _exit(ReplaceLanguageFiles(killedGame, RequestOf(scenario, NewFiles), &report) ? 0 : 1);
-                }
-                int status;
-                ASSERT_EQ(waitpid(make, &status, 0), make);
-                bool killed = WIFEXITED(status) && WEXITSTATUS(status) == FakeKilledStatus;
-                bool journal = access((killedGame + "GTADATA/fxt-make.journal").c_str(), F_OK) == 0;
-                std::vector<std::string> messages;
+    const size_t which = GetParam();
+    const Scenario &scenario = Scenarios[which];
+    for (long failing = 1;; ++failing) {
+        SCOPED_TRACE(std::string(scenario.name) + ", file operation " + std::to_string(failing));
+        std::string root = folder + "/" + std::to_string(which) + "-" + std::to_string(failing);
+        std::string game = Prepare(root, scenario);
+        std::map<std::string, std::string> before = FolderSnapshot(root);
+        // Killed once the folders are made, before the journal is,
+        // a make into a new folder leaves them: that scenario only fails.
+        if (!scenario.files.empty()) {
+            std::string killedGame = Prepare(root + "-killed", scenario);
+            pid_t make = fork();
+            if (make == 0) {
                 FakeReset();
-                EXPECT_EQ(RecoverInterruptedMake(killedGame, &messages), FOLDER_SETTLED);
-                std::map<std::string, std::string> after = FolderSnapshot(root + "-killed");
-                if (killed && !journal) {
-                    // Before it took its journal, or once it had let it go.
-                    EXPECT_TRUE(after == before || after == Replaced(scenario, NewFiles));
-                    EXPECT_EQ(messages, std::vector<std::string>{});
-                } else if (killed && messages[0] == undone) {
-                    EXPECT_EQ(after, before);
-                } else {
-                    EXPECT_EQ(after, Replaced(scenario, NewFiles))
-                        << "a make killed once its files were in place is finished";
-                }
+                FakeEndProcessAtFileOperation(failing);
+                ReplaceReport report;
+                _exit(ReplaceLanguageFiles(killedGame, RequestOf(scenario, NewFiles), &report) ? 0 : 1);
             }
+            int status;
+            ASSERT_EQ(waitpid(make, &status, 0), make);
+            bool killed = WIFEXITED(status) && WEXITSTATUS(status) == FakeKilledStatus;
+            bool journal = access((killedGame + "GTADATA/fxt-make.journal").c_str(), F_OK) == 0;
+            std::vector<std::string> messages;
             FakeReset();
-            FakeFailFileOperation(failing, failing % 2 ? ERROR_ACCESS_DENIED : ERROR_DISK_FULL);
-            ReplaceReport report;
-            int replaced = ReplaceLanguageFiles(game, RequestOf(scenario, NewFiles), &report);
-            bool failed = FakeFileOperationCount() >= failing;
-            if (!replaced) {
-                EXPECT_TRUE(failed) << "a make failed with no failing operation";
-                EXPECT_EQ(FolderSnapshot(root), before);
-                // One line for the step that failed, and how the folder is.
-                ASSERT_EQ(report.errors.size(), report.errors[0].find("nothing was written: ") == 0 ? 1u : 2u)
-                    << report.errors[0];
-                EXPECT_TRUE(report.errors.size() == 1 || report.errors.back() == "nothing was written" ||
-                            report.errors.back() == "the game folder is left as it was")
-                    << report.errors.back();
-                continue;
+            EXPECT_EQ(RecoverInterruptedMake(killedGame, &messages), FOLDER_SETTLED);
+            std::map<std::string, std::string> after = FolderSnapshot(root + "-killed");
+            if (killed && !journal) {
+                // Before it took its journal, or once it had let it go.
+                EXPECT_TRUE(after == before || after == Replaced(scenario, NewFiles));
+                EXPECT_EQ(messages, std::vector<std::string>{});
+            } else if (killed && messages[0] == undone) {
+                EXPECT_EQ(after, before);
+            } else {
+                EXPECT_EQ(after, Replaced(scenario, NewFiles))
+                    << "a make killed once its files were in place is finished";
             }
-            // A failure that stops nothing (closing a file only read), or
-            // one after the new files are in place: keeping an undo copy as
-            // NAME.prev, removing one or the journal, which is told and left
-            // to the next command.
-            if (!report.warnings.empty()) {
-                ASSERT_EQ(report.warnings.size(), 1u) << report.warnings[0] << " / " << report.warnings.back();
-                EXPECT_TRUE(report.warnings[0].find("cannot remove ") == 0 ||
-                            report.warnings[0].find("cannot move ") == 0 ||
-                            report.warnings[0].find("left as it is: ") == 0)
-                    << report.warnings[0];
-                std::vector<std::string> messages;
-                EXPECT_EQ(RecoverInterruptedMake(game, &messages), FOLDER_SETTLED);
-            }
-            EXPECT_EQ(FolderSnapshot(root), Replaced(scenario, NewFiles));
-            if (!failed) break;
         }
+        FakeReset();
+        FakeFailFileOperation(failing, failing % 2 ? ERROR_ACCESS_DENIED : ERROR_DISK_FULL);
+        ReplaceReport report;
+        int replaced = ReplaceLanguageFiles(game, RequestOf(scenario, NewFiles), &report);
+        bool failed = FakeFileOperationCount() >= failing;
+        if (!replaced) {
+            EXPECT_TRUE(failed) << "a make failed with no failing operation";
+            EXPECT_EQ(FolderSnapshot(root), before);
+            // One line for the step that failed, and how the folder is.
+            ASSERT_EQ(report.errors.size(), report.errors[0].find("nothing was written: ") == 0 ? 1u : 2u)
+                << report.errors[0];
+            EXPECT_TRUE(report.errors.size() == 1 || report.errors.back() == "nothing was written" ||
+                        report.errors.back() == "the game folder is left as it was")
+                << report.errors.back();
+            continue;
+        }
+        // A failure that stops nothing (closing a file only read), or
+        // one after the new files are in place: keeping an undo copy as
+        // NAME.prev, removing one or the journal, which is told and left
+        // to the next command.
+        if (!report.warnings.empty()) {
+            ASSERT_EQ(report.warnings.size(), 1u) << report.warnings[0] << " / " << report.warnings.back();
+            EXPECT_TRUE(report.warnings[0].find("cannot remove ") == 0 ||
+                        report.warnings[0].find("cannot move ") == 0 ||
+                        report.warnings[0].find("left as it is: ") == 0)
+                << report.warnings[0];
+            std::vector<std::string> messages;
+            EXPECT_EQ(RecoverInterruptedMake(game, &messages), FOLDER_SETTLED);
+        }
+        EXPECT_EQ(FolderSnapshot(root), Replaced(scenario, NewFiles));
+        if (!failed) break;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, EachFailingFileOperation, ::testing::Range<size_t>(0, Scenarios.size()));
 
 // Two makes at once, one of them stopped by a busy machine before its
 // journal, or just after taking it, while the other works: the originals
