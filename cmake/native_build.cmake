@@ -57,7 +57,8 @@ if(FUZZING)
     target_compile_options(parlyte_core PRIVATE -fsanitize=fuzzer-no-link)
 endif()
 target_link_libraries(parlyte_core PUBLIC test_fakes)
-add_library(fxt_tested STATIC $<TARGET_OBJECTS:fxt_layers>)
+# fxt.exe's reading of its command line is portable, and tested here.
+add_library(fxt_tested STATIC $<TARGET_OBJECTS:fxt_layers> ${FXT_DIR}/platform/windows/command_line.cpp)
 target_link_libraries(fxt_tested PUBLIC parlyte_core)
 
 enable_testing()

@@ -56,7 +56,8 @@ endif()
 # system's own calls. It stands alone: the C++ library is linked in.
 add_executable(fxt ${FXT_COMMAND_SOURCES} ${FXT_FOLDER_SOURCES} ${FXT_FORMAT_SOURCES} ${TEXT_READING_SOURCES}
                    ${TEXT_WRITER_SOURCE} ${FXT_DIR}/platform/windows/platform.cpp
-                   ${FXT_DIR}/platform/windows/wide_text.cpp ${FXT_DIR}/platform/windows/main.cpp)
+                   ${FXT_DIR}/platform/windows/wide_text.cpp ${FXT_DIR}/platform/windows/command_line.cpp
+                   ${FXT_DIR}/platform/windows/main.cpp)
 target_include_directories(fxt PRIVATE ${CMAKE_SOURCE_DIR})
 # The C library's own printf; MinGW's would bring its larger one. The C++
 # library checks its containers' bounds.

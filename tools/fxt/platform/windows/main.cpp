@@ -1,17 +1,15 @@
-// fxt.exe's start: the arguments as Windows gives them, in UTF-16, so that
-// a path outside the ANSI code page reaches fxt as it was written.
+// fxt.exe's start: the command line as Windows gives it, in UTF-16, so that
+// a path outside the ANSI code page reaches fxt as it was written, and read
+// by fxt's own rule, so that "C:\my game\" is the folder it names.
 #include "tools/fxt/platform/platform.h"
 
+#include "tools/fxt/platform/windows/command_line.h"
 #include "tools/fxt/platform/windows/wide_text.h"
 
-int wmain(int argc, wchar_t **argv) {
-    std::vector<std::string> arguments;
-    for (int i = 1; i < argc; ++i) {
-        std::string argument = Utf8OfWide(argv[i]);
-        // The C runtime takes the backslash of "C:\GTA\" for an escape of the
-        // closing quote, which no Windows name holds: the quote goes.
-        if (argument.size() > 1 && argument.back() == '"') argument.pop_back();
-        arguments.push_back(argument);
-    }
+#include <windows.h>
+
+int wmain(void) {
+    std::vector<std::string> arguments = ArgumentsOfCommandLine(Utf8OfWide(GetCommandLineW()));
+    if (!arguments.empty()) arguments.erase(arguments.begin());
     return FxtMain(arguments);
 }
