@@ -15,6 +15,7 @@
 #include "tools/fxt/formats/po.h"
 #include "tools/fxt/formats/sha256.h"
 #include "tools/fxt/formats/table.h"
+#include "tools/fxt/platform/windows/command_line.h"
 
 #include <algorithm>
 #include <dirent.h>
@@ -65,24 +66,44 @@ std::string Shown(std::string path) {
 // are the C1 controls of the same value, above it the characters of
 // Unicode's private use area that Windows' own converter gives them.
 std::string Utf8ByIconv(const std::string &bytes, int codePage = 1252) {
-    const std::map<std::pair<int, unsigned char>, std::string> privateUse = {
+    // What fxt gives the bytes iconv leaves unassigned: Windows' own
+    // private-use characters, and я at 0x98 of Windows-1251.
+    const std::map<std::pair<int, unsigned char>, std::string> ownCharacters = {
         {{1253, 0xAA}, "\xEF\xA3\xB9"}, {{1253, 0xD2}, "\xEF\xA3\xBA"}, {{1253, 0xFF}, "\xEF\xA3\xBB"},
-        {{1257, 0xA1}, "\xEF\xA3\xBC"}, {{1257, 0xA5}, "\xEF\xA3\xBD"}};
+        {{1257, 0xA1}, "\xEF\xA3\xBC"}, {{1257, 0xA5}, "\xEF\xA3\xBD"}, {{1251, 0x98}, "\xD1\x8F"}};
     iconv_t converter = iconv_open("UTF-8", ("CP" + std::to_string(codePage)).c_str());
     std::string text;
     for (char byte : bytes) {
         char in[1] = {byte}, out[8], *from = in, *to = out;
         size_t left = 1, room = sizeof out;
-        if (iconv(converter, &from, &left, &to, &room) != (size_t)-1) {
+        unsigned char value = (unsigned char)byte;
+        auto own = ownCharacters.find({codePage, value});
+        if (own == ownCharacters.end() && iconv(converter, &from, &left, &to, &room) != (size_t)-1) {
             text.append(out, to - out);
             continue;
         }
-        unsigned char value = (unsigned char)byte;
-        auto found = privateUse.find({codePage, value});
-        EXPECT_TRUE(value < 0xA0 || found != privateUse.end()) << "byte " << (int)value << " of " << codePage;
-        text += value < 0xA0 ? std::string("\xC2") + byte : found->second;
+        EXPECT_TRUE(value < 0xA0 || own != ownCharacters.end()) << "byte " << (int)value << " of " << codePage;
+        text += own != ownCharacters.end() ? own->second : std::string("\xC2") + byte;
     }
     iconv_close(converter);
+    return text;
+}
+
+// A table of bytes in UTF-8 by iconv: the column of a fan translation
+// written over language through codePage, the rest through Windows-1252.
+std::string TableByIconv(const std::string &table, int language, int codePage) {
+    std::string text, field;
+    int column = 0;
+    for (char byte : table + '\n') {
+        if (byte != '\t' && byte != '\n') {
+            field += byte;
+            continue;
+        }
+        text += Utf8ByIconv(field, column == language + 1 ? codePage : 1252) + byte;
+        field.clear();
+        column = byte == '\t' ? column + 1 : 0;
+    }
+    text.pop_back();
     return text;
 }
 
@@ -318,17 +339,19 @@ std::string StaleJournalLeftToUndo(const std::string &data, const std::string &s
 // file it cannot replace stops it before anything is written.
 TEST_F(FxtTest, ReplacesAllFourFilesOrNone) {
     const std::string header = TableHeader, game = work + "/game";
+    std::string kept, wrote;
+    for (const char *name : {"ENGLISH.FXT", "FRENCH.FXT", "GERMAN.FXT", "ITALIAN.FXT"}) {
+        kept += "kept " + Shown(game + "/GTADATA/" + name) + " as it was in " + name + ".bak\n";
+        wrote += "wrote " + Shown(game + "/GTADATA/" + name) + ": 1 text changed\n";
+    }
     FxtRun made = MakeFrom(header + "A\tone\tun\teins\tuno\n", game);
     ASSERT_EQ(made.status, 0) << made.err;
-    EXPECT_EQ(made.out + made.err, "") << "nothing replaced, nothing kept";
+    EXPECT_EQ(made.out + made.err, wrote) << "nothing replaced, nothing kept";
     const std::vector<std::string> first = LanguageFiles(game);
 
     made = MakeFrom(header + "A\ttwo\tdeux\tzwei\tdue\n", game);
     ASSERT_EQ(made.status, 0) << made.err;
-    std::string kept;
-    for (const char *name : {"ENGLISH.FXT", "FRENCH.FXT", "GERMAN.FXT", "ITALIAN.FXT"})
-        kept += "kept " + Shown(game + "/GTADATA/" + name) + " as it was in " + name + ".bak\n";
-    EXPECT_EQ(made.out, kept);
+    EXPECT_EQ(made.out, kept + wrote);
     EXPECT_EQ(made.err, "");
     std::vector<std::string> names;
     for (const char *name : {"ENGLISH.FXT", "FRENCH.FXT", "GERMAN.FXT", "ITALIAN.FXT"})
@@ -343,7 +366,7 @@ TEST_F(FxtTest, ReplacesAllFourFilesOrNone) {
 
     made = MakeFrom(header + "A\tthree\ttrois\tdrei\ttre\n", game);
     ASSERT_EQ(made.status, 0) << made.err;
-    EXPECT_EQ(made.out + made.err, "");
+    EXPECT_EQ(made.out + made.err, wrote);
     EXPECT_EQ(backups(), first) << "the backups hold the files from before the first make";
     EXPECT_EQ(Fxt({"dump", game}).out, header + "A\tthree\ttrois\tdrei\ttre\n");
 
@@ -351,7 +374,7 @@ TEST_F(FxtTest, ReplacesAllFourFilesOrNone) {
     ExpectLinkReplacedAsAName(game);
     // Whatever the umask, what make writes can be replaced by the next make.
     WriteBytes(work + "/table.tsv", header + "A\tthree\ttrois\tdrei\ttre\n");
-    EXPECT_EQ(Run("cd " + Quoted(work) + " && umask 0222 && " + Quoted(FXT_PATH) + " make table.tsv game").status, 0);
+    EXPECT_EQ(Run("cd " + Quoted(work) + " && umask 0222 && " + Quoted(FXT_PATH) + " make table.tsv game >/dev/null").status, 0);
     EXPECT_EQ(MakeFrom(header + "A\tfour\tquatre\tvier\tquattro\n", game).err, "");
 
     const std::map<std::string, std::string> before = FolderSnapshot(game);
@@ -738,9 +761,10 @@ std::vector<TableRow> RowsOf(const std::string &table) {
     return rows;
 }
 
-// In UTF-8, through Windows-1252 or any other code page, and in the files'
-// own bytes, what make is given comes back from dump, and both give the
-// same files: every byte as iconv converts it.
+// In UTF-8, the game's languages through Windows-1252 and a fan
+// translation's column through any code page, and in the files' own bytes,
+// what make is given comes back from dump, and both give the same files:
+// every byte as iconv converts it.
 TEST_F(FxtTest, DumpGivesBackWhatMakeWasGiven) {
     std::vector<std::pair<unsigned, int>> runs;
     for (unsigned seed = 0; seed <= 6; ++seed) runs.emplace_back(seed, 1252);
@@ -751,10 +775,10 @@ TEST_F(FxtTest, DumpGivesBackWhatMakeWasGiven) {
         std::string game = work + "/game" + std::to_string(seed) + "-" + std::to_string(codePage);
         // Windows-1252 is the code page fxt takes when none is given.
         std::vector<std::string> page;
-        if (codePage != 1252) page = {"--codepage", std::to_string(codePage)};
+        if (codePage != 1252) page = {"--codepage", "Italian=" + std::to_string(codePage)};
         FxtRun made = MakeFrom(table, game + "-ansi", {"--ansi"});
         ASSERT_EQ(made.status, 0) << made.err;
-        made = MakeFrom(Utf8ByIconv(table, codePage), game, page);
+        made = MakeFrom(TableByIconv(table, LANGUAGE_ITALIAN, codePage), game, page);
         ASSERT_EQ(made.status, 0) << made.err;
         EXPECT_EQ(LanguageFiles(game), LanguageFiles(game + "-ansi"));
         FxtRun dumped = Fxt({"dump", "--ansi", game});
@@ -763,7 +787,7 @@ TEST_F(FxtTest, DumpGivesBackWhatMakeWasGiven) {
         ASSERT_EQ(dumped.out, table);
         page.insert(page.begin(), "dump");
         page.push_back(game);
-        ASSERT_EQ(Fxt(page).out, Utf8ByIconv(table, codePage));
+        ASSERT_EQ(Fxt(page).out, TableByIconv(table, LANGUAGE_ITALIAN, codePage));
     }
 }
 
@@ -778,18 +802,20 @@ TEST_F(FxtTest, BadTablesAreRefusedAndNothingIsWritten) {
     };
     // Every refusal of a table is told, in the order of its lines, up to a
     // hundred of them.
-    std::string table = Shown(work + "/table.tsv"), many = header;
-    for (int line = 2; line <= 151; ++line) many += "K" + std::to_string(line) + "\t\xC5\x9B\t\\N\t\\N\t\\N\n";
+    std::string table = Shown(work + "/table.tsv"), many = header, letters = header;
+    for (int line = 2; line <= 151; ++line) {
+        many += "K" + std::to_string(line) + "\t\\q\t\\N\t\\N\t\\N\n";
+        letters += "K" + std::to_string(line) + "\ta\t\xC5\x9B\t\\N\t\\N\n";
+    }
     std::vector<Case> cases = {
         {header + "A\t\xC5\x9B\t\\N\t\\N\t\\N\nB\tb\\q\t\\N\t\\N\t\\N\nC\t\xD0\x96\xC3\xA9\t\\N\t\\N\t\\N\nA\tb\t\\N\t\\N\t\\N\n",
-         "fxt: " + table + ": line 2, column 3: '\xC5\x9B' (U+015B) is not in Windows-1252: give --codepage 1250 (Central "
-         "European) or 1257 (Baltic)\nfxt: " + table + ": line 3: bad escape \\q\nfxt: " + table + ": line 4, column "
-         "3: '\xD0\x96' (U+0416) is not in Windows-1252: give --codepage 1251 (Cyrillic)\nfxt: " + table + ": line 5: "
+         "fxt: " + table + ": line 2, column 3: '\xC5\x9B' (U+015B) is not in Windows-1252: give --codepage "
+         "English=1250 (Central European) or English=1257 (Baltic)\nfxt: " + table + ": line 3: bad escape \\q\nfxt: " +
+             table + ": line 4, column 3: '\xD0\x96' (U+0416) is not in Windows-1252: give --codepage English=1251 "
+         "(Cyrillic)\nfxt: " + table + ": line 5: "
          "duplicate key, first on line 2\nfxt: nothing was written\n",
          false},
-        {many, "line 101, column 6: '\xC5\x9B' (U+015B) is not in Windows-1252: give --codepage 1250 (Central European) or "
-               "1257 (Baltic)\nfxt: " + table + ": and 50 more\nfxt: nothing was written\n",
-         false},
+        {many, "line 101: bad escape \\q\nfxt: " + table + ": and 50 more\nfxt: nothing was written\n", false},
         {"key\tEnglish\n", "line 1: the header", false},
         {header + "A\ta\tb\n", "line 2: expected 5 tab-separated fields, found 3", false},
         {header + "A\ta\t\\N\t\\N\t\\N\nB\tb\\x\t\\N\t\\N\t\\N\n", "line 3: bad escape \\x", false},
@@ -832,13 +858,22 @@ TEST_F(FxtTest, BadTablesAreRefusedAndNothingIsWritten) {
          false},
         // The letters of a code page, and where each letter is.
         {header + "A\tZa\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87\t\\N\t\\N\t\\N\n",
-         "line 2, column 5: '\xC5\xBC' (U+017C) is not in Windows-1252: give --codepage 1250 (Central European) or "
-         "1257 (Baltic)",
+         "line 2, column 5: '\xC5\xBC' (U+017C) is not in Windows-1252: give --codepage English=1250 (Central "
+         "European) or English=1257 (Baltic)",
          false},
-        {header + "A\t\xD0\xAF\xD1\x8F\t\\N\t\\N\t\\N\n",
-         "line 2, column 4: '\xD1\x8F' (U+044F) is the byte 0xFF in Windows-1251, which ends", false, "1251"},
         {header + "A\t\xCE\xA9\t\\N\t\\N\t\\N\n",
-         "line 2, column 3: '\xCE\xA9' (U+03A9) is not in Windows-1250: give --codepage 1253 (Greek)", false, "1250"},
+         "line 2, column 3: '\xCE\xA9' (U+03A9) is not in Windows-1250: give --codepage English=1253 (Greek)", false,
+         "English=1250"},
+        {header + "A\t\xD0\x96\t\\N\t\\N\t\xD0\x96\n",
+         "line 2, column 3: '\xD0\x96' (U+0416) is not in Windows-1252: give --codepage English=1251", false,
+         "Italian=1251"},
+        {header + "\xC5\x9B\ta\t\\N\t\\N\t\\N\n",
+         "line 2, column 1: '\xC5\x9B' (U+015B) is not in Windows-1252, which keys are written in", false, "Italian=1250"},
+        // A letter a code page lacks is told once, with where else it is.
+        {letters, "line 2, column 6: '\xC5\x9B' (U+015B) is not in Windows-1252: give --codepage French=1250 (Central "
+               "European) or French=1257 (Baltic); also on lines 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 and 139 more\nfxt: "
+                  "nothing was written\n",
+         false},
         {header + "A\ta" + std::string(1, '\0') + "\t\\N\t\\N\t\\N\n", "line 2, column 4: U+0000 is a character", false},
         {utf16, "line 1, column 1: the table is in UTF-16 (\"Unicode\"); save it as UTF-8", false},
         {utf16, "line 1, column 1: the table is in UTF-16", true},
@@ -966,6 +1001,12 @@ TEST_F(FxtTest, CheckReportsWhatDoesNotReachTheTable) {
     EXPECT_EQ(found.status, 1);
     EXPECT_EQ(found.out, Utf8ByIconv(report));
     EXPECT_EQ(Fxt({"check", "--ansi", game}).out, report);
+    // The Russian я written over Italian, which the font must draw.
+    WriteBytes(game + "/GTADATA/ITALIAN.FXT", EncodeDecodedBytes("[A]\x98[B]\x98\x98["));
+    found = Fxt({"check", "--codepage", "Italian=1251", game});
+    EXPECT_EQ(found.out.substr(found.out.rfind("Italian:")), "Italian: 2 entries stored; 0 of the 2 keys have no Italian "
+                                                             "text; 2 texts hold the byte 0x98 for Cyrillic ya (U+044F), "
+                                                             "which the game's font must draw there\n");
 }
 
 // What msgexec sees of a PO file's entries after its header: context,
@@ -981,11 +1022,12 @@ std::string PoText(const std::string &bytes, int codePage) {
 }
 
 // The same of rows, as the folder holds them, for a PO file of language
-// with the msgid from source.
+// with the msgid from source: the translations through the code page, the
+// game's keys and texts through Windows-1252.
 std::string EntriesOf(const std::vector<TableRow> &rows, int language, int source, bool asTemplate, int codePage) {
     std::string entries;
     for (const TableRow &row : rows)
-        entries += PoText(row.key, codePage) + '\0' + PoText(PoMessageId(row, source), codePage) + '\0' +
+        entries += PoText(row.key, 1252) + '\0' + PoText(PoMessageId(row, source), 1252) + '\0' +
                    PoText(asTemplate ? "" : row.texts[language].value_or(""), codePage) + '\0';
     return entries;
 }
@@ -1006,8 +1048,13 @@ TEST_F(FxtTest, PoFilesAsGettextReadsThem) {
     for (const auto &[name, table, codePage] : tables) {
         SCOPED_TRACE(name);
         std::string game = work + "/" + name, page = std::to_string(codePage);
-        ASSERT_EQ(MakeFrom(table, game, {"--ansi"}).status, 0);
         std::vector<TableRow> rows = RowsOf(table);
+        // A fan translation's file is translated where it differs from what
+        // it replaced.
+        std::string replaced = TableHeader;
+        for (TableRow row : rows) replaced += FormatTableRow((row.texts[LANGUAGE_ITALIAN] = "x", row));
+        ASSERT_EQ(MakeFrom(replaced, game, {"--ansi"}).status, 0);
+        ASSERT_EQ(MakeFrom(table, game, {"--ansi"}).status, 0);
         const std::map<std::string, std::string> made = FolderSnapshot(game);
         for (bool asTemplate : {false, true}) {
             FxtRun po = asTemplate ? Fxt({"po", "--template", "--source", "French", "--codepage", page, "it", game})
@@ -1051,32 +1098,60 @@ TEST_F(FxtTest, PoFilesAsGettextReadsThem) {
         }
     }
 
-    // Fan translations over Italian, their letters written by msgfilter as
-    // a translator's tools write them, the Language the translator's: read
-    // through iconv, the game's bytes are the letters.
+    // Fan translations over Italian from a template, as msginit starts them
+    // and msgfilter translates the keys ending in an even digit: read
+    // through their Language's code page, the game's bytes are the letters
+    // by iconv; missing and msgattrib count the rest as work left, and the
+    // game's own languages stay Windows-1252.
     const std::tuple<std::string, int, std::string> fans[] = {
         {"pl", 1250, "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 g\xC4\x99\xC5\x9Bl\xC4\x85 ja\xC5\xBA\xC5\x84"},
         {"ru", 1251, "\xD0\xA1\xD1\x8A\xD0\xB5\xD1\x88\xD1\x8C \xD0\xB6\xD0\xB5 \xD0\xB5\xD1\x89\xD1\x91 "
-                     "\xD1\x8D\xD1\x82\xD0\xB8\xD1\x85 \xD0\xB1\xD1\x83\xD0\xBB\xD0\xBE\xD0\xBA"},
+                     "\xD1\x8D\xD1\x82\xD0\xB8\xD1\x85 \xD0\xB1\xD1\x83\xD0\xBB\xD0\xBE\xD0\xBA \xD1\x8F"},
         {"el", 1253, "\xCE\x9E\xCE\xB5\xCF\x83\xCE\xBA\xCE\xB5\xCF\x80\xCE\xAC\xCE\xB6\xCF\x89 "
                      "\xCF\x88\xCF\x85\xCF\x87\xCE\xBF\xCF\x86\xCE\xB8\xCF\x8C\xCF\x81\xCE\xB1"}};
     for (const auto &[language, codePage, phrase] : fans) {
         SCOPED_TRACE(language);
-        std::string game = work + "/fan-" + language;
-        ASSERT_EQ(MakeFrom(RealisticTable(40, 3), game, {"--ansi"}).status, 0);
-        WriteBytes(work + "/fan.po", Fxt({"po", "--codepage", std::to_string(codePage), "it", game}).out);
+        std::string game = work + "/fan-" + language, table = RealisticTable(40, 3);
+        ASSERT_EQ(MakeFrom(table, game, {"--ansi"}).status, 0);
+        WriteBytes(work + "/fan.pot", Fxt({"po", "--template", "it", game}).out);
         WriteBytes(work + "/phrase", phrase);
-        ASSERT_EQ(Run("cd " + Quoted(work) + " && msgfilter --keep-header -i fan.po -o translated.po sh -c "
-                      "'cat >/dev/null; cat phrase' && sed -i 's/^\"Language: it\\\\n\"$/\"Language: " + language +
-                      "\\\\n\"/' translated.po")
+        ASSERT_EQ(Run("cd " + Quoted(work) + " && msginit --no-translator -l " + language + " -i fan.pot -o fan.po "
+                      ">/dev/null 2>&1 && msgfilter --keep-header -i fan.po -o translated.po sh -c 'cat >/dev/null; "
+                      "case \"$MSGFILTER_MSGCTXT\" in *[02468]) cat phrase;; esac'")
                       .status,
                   0);
-        ASSERT_NE(ReadBytes(work + "/translated.po").find("\"Language: " + language + "\\n\""), std::string::npos);
         FxtRun made = Fxt({"make", "--po", "Italian", work + "/translated.po", game});
         EXPECT_EQ(made.status, 0) << made.err;
-        std::vector<TableRow> rows = RowsOf(Fxt({"dump", "--ansi", game}).out);
-        ASSERT_FALSE(rows.empty());
-        for (const TableRow &row : rows) EXPECT_EQ(Utf8ByIconv(row.texts[LANGUAGE_ITALIAN].value_or(""), codePage), phrase);
+        std::vector<TableRow> was = RowsOf(table), rows = RowsOf(Fxt({"dump", "--ansi", game}).out);
+        ASSERT_EQ(rows.size(), was.size());
+        std::string left;
+        size_t absent = 0, still = 0;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (std::string("02468").find(rows[i].key.back()) != std::string::npos) {
+                EXPECT_EQ(Utf8ByIconv(rows[i].texts[LANGUAGE_ITALIAN].value_or(""), codePage), phrase);
+                continue;
+            }
+            EXPECT_EQ(rows[i].texts[LANGUAGE_ITALIAN], was[i].texts[LANGUAGE_ITALIAN]);
+            left += rows[i].key + "\n";
+            ++(rows[i].texts[LANGUAGE_ITALIAN] ? still : absent);
+        }
+        FxtRun missing = Fxt({"missing", "it", game});
+        EXPECT_EQ(missing.out, left);
+        EXPECT_EQ(std::make_pair(absent, still), std::make_pair((size_t)1, (size_t)20));
+        EXPECT_EQ(missing.err, "fxt: Italian: 1 key has no text; 20 texts are still as ITALIAN.FXT.bak has them\n");
+        FxtRun again = Fxt({"po", "--language", language, "it", game});
+        WriteBytes(work + "/again.po", again.out);
+        EXPECT_EQ(Run("cd " + Quoted(work) + " && msgattrib --untranslated again.po | grep -c ^msgctxt >out").out,
+                  std::to_string(absent + still) + "\n");
+        const std::string files[2] = {again.out, Fxt({"po", "it", game}).out};
+        std::string others[2];
+        for (int i = 0; i < 2; ++i) {
+            std::istringstream po(files[i]);
+            for (std::string line; std::getline(po, line);)
+                if (line.rfind("#. French", 0) == 0 || line.rfind("#. German", 0) == 0 || line.rfind("msgid", 0) == 0)
+                    others[i] += line + "\n";
+        }
+        EXPECT_EQ(others[0], others[1]) << "the other languages as Windows-1252 has them";
     }
 
     // Entries whose English is the same are kept apart by their references
@@ -1124,11 +1199,12 @@ TEST_F(FxtTest, MakePoTakesTranslationsBack) {
     FxtRun made = Fxt({"make", "--po", "it", work + "/it.po", game});
     EXPECT_EQ(made.status, 0);
     EXPECT_EQ(made.err, "fxt: " + Shown(work + "/it.po") + ": 1 translation is of another English text than the "
-                        "folder's (the file is older than the text, or for another version): [E]; they are used all the "
+                        "folder's (the file is older than the text, or for another version): [E]; it is used all the "
                         "same\n");
-    EXPECT_EQ(made.out, "kept " + Shown(game + "/GTADATA/ITALIAN.FXT") + " as it was in ITALIAN.FXT.bak\n"
-                        "Italian: 2 texts changed, 0 the same already, 1 untranslated and 2 fuzzy left as they were; 1 "
-                        "translation of another English text\n");
+    EXPECT_EQ(made.out, "kept " + Shown(game + "/GTADATA/ITALIAN.FXT") + " as it was in ITALIAN.FXT.bak\nwrote " +
+                            Shown(game + "/GTADATA/ITALIAN.FXT") + ": 2 texts changed\nITALIAN.FXT: 2 translated (2 "
+                            "changed, 0 the same already), 1 still to do, 2 fuzzy; 1 translation of another English "
+                            "text\n");
     EXPECT_EQ(Fxt({"dump", game}).out, header + "A\tone\tun\teins\tuno, A \"tab\"\\t\\\\\nB\ttwo\tdeux\tzwei\t\n"
                                                 "C\tthree\ttrois\tdrei\t\\N\nD\tfour\tquatre\tvier\t\\N\n"
                                                 "E\tfive\tcinq\tf\xC3\xBCnf\tcinque \xC3\xA8\n" +
@@ -1188,22 +1264,40 @@ TEST_F(FxtTest, PoFilesAsGettextJudgesThem) {
         {"", " holds no entry: is it a PO file of fxt po?", true},
         {"msgid \"\"\nmsgstr \"Language: fr_FR\\n\"\n\n" + entry + "msgstr \"un\"\n",
          "line 1: the file is a French translation (Language: fr_FR); give French, or remove the Language line", true},
-        {"msgid \"\"\nmsgstr \"" + polish + "\"\n\n" + entry + "msgstr \"\xC5\x9B\"\n",
-         "line 6, column 9: '\xC5\x9B' (U+015B) is not in Windows-1252: give --codepage 1250 for Polish", true},
-        {"msgid \"\"\nmsgstr \"" + polish + "X-Code-Page: 1250\\n\"\n\n" + entry + "msgstr \"\xC5\x9B\"\n", "=\x9C", true},
-        {"msgid \"\"\nmsgstr \"X-Code-Page: 1250\\n\"\n\n" + entry + "msgstr \"\xC5\x9B\"\n",
-         "line 1: the file was written with --codepage 1250 (X-Code-Page: 1250), not 1251: give --codepage 1250, or none",
-         true, {"--codepage", "1251"}},
+        // The code page: given, else recorded, else the Language's; its
+        // letters composed, ș and ț as 1250 has them, я where 1251 has room.
+        {"msgid \"\"\nmsgstr \"" + polish + "X-Code-Page: 1252\\n\"\n\n" + entry + "msgstr \"\xC5\x9B\"\n\n" +
+             "msgctxt \"A\"\nmsgid \"two\"\nmsgstr \"\xC5\x9B\"\n",
+         "its translations are read as Windows-1252's letters, as its X-Code-Page says\nfxt: " + path + ": line 6, "
+         "column 9: '\xC5\x9B' (U+015B) is not in Windows-1252: give --codepage 1250 for Polish; also on line 10",
+         true},
+        {"msgid \"\"\nmsgstr \"" + polish + "\"\n\n" + entry + "msgstr \"\xC5\x9B\"\n", "=\x9C", true, {},
+         "its translations are read as Windows-1250's letters, the code page of its Language, pl (Polish)"},
+        {"msgid \"\"\nmsgstr \"Language: ro\\n\"\n\n" + entry + "msgstr \"\xC8\x99i \xC8\x9B" "a \xC5\x9F\"\n",
+         "=\xBAi \xFE" "a \xBA", true, {},
+         "its translations are read as Windows-1250's letters, the code page of its Language, ro (Romanian)\nfxt: " +
+             path + ": 2 \xC8\x99 and \xC8\x9B (a comma below) are written as \xC5\x9F and \xC5\xA3 (a cedilla), which "
+             "Windows-1250 has and Romanian fonts draw"},
+        {"msgid \"\"\nmsgstr \"Language: ru\\n\"\n\n" + entry + "msgstr \"\xD1\x8F\xD0\xAF\"\n", "=\x98\xDF", true, {},
+         "its translations are read as Windows-1251's letters, the code page of its Language, ru (Russian)"},
+        {"msgid \"\"\nmsgstr \"Language: el\\n\"\n\n" + entry + "msgstr \"\xCE\xB1\xCD\xBE\"\n", "=\xE1;", true, {},
+         "its translations are read as Windows-1253's letters, the code page of its Language, el (Greek)"},
+        {entry + "msgstr \"e\xCC\x81" "A\xCC\x8A\"\n", "=\xE9\xC5", true},
+        {"msgid \"\"\nmsgstr \"" + polish + "X-Code-Page: 1250\\n\"\n\n" + entry + "msgstr \"\xC5\x9B\"\n", "=\x9C", true, {},
+         "its translations are read as Windows-1250's letters, as its X-Code-Page says"},
+        {"msgid \"\"\nmsgstr \"X-Code-Page: 1250\\n\"\n\n" + entry + "msgstr \"\xD0\xAF\"\n", "=\xDF", true,
+         {"--codepage", "1251"},
+         "its translations are read as Windows-1251's letters, as --codepage gives, not 1250 as its X-Code-Page says"},
         {"msgid \"\"\nmsgstr \"X-Code-Page: 1255\\n\"\n\n" + entry + "msgstr \"x\"\n",
          "line 1: the header's X-Code-Page is 1255, which is not a code page fxt knows", true},
         // What is read, but told.
         {entry + "msgstr \"\"\n", "=uno", true, {}, "no entry is translated: nothing changes"},
         {"msgctxt \"A\"\nmsgid \"ONE\"\nmsgstr \"uno!\"\n", "=uno!", true, {},
          "1 translation is of another English text than the folder's (the file is older than the text, or for another "
-         "version): [A]; they are used all the same"},
+         "version): [A]; it is used all the same"},
         {entry + "msgstr \"uno\\n\"\n", "=uno\n", true, {},
          "1 translation differs from the text it replaces in ending with a line feed: [A]; an editor (Poedit) may have made "
-         "them end as their msgid does"},
+         "it end as its msgid does"},
         {entry + "msgstr \"uno\"\n\n" + entry + "msgstr \"un\"\n", "line 5, column 1: the entry is given twice: another has the same msgctxt and msgid", false},
         {entry + "msgid_plural \"ones\"\nmsgstr[0] \"uno\"\n", "line 1: a plural entry (msgid_plural): the game's texts have no plural forms", true},
         {"msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n",
@@ -1304,6 +1398,13 @@ TEST_F(FxtTest, Usage) {
          "1255 is not a code page fxt knows: give 1250 (Central European), 1251 (Cyrillic), 1252 (Western European), "
          "1253 (Greek), 1254 (Turkish) or 1257 (Baltic)"},
         {{"dump", "--codepage"}, "--codepage needs a value"},
+        {{"dump", "--codepage", "1250", "g"},
+         "the game's four languages are Windows-1252: give the language a fan translation is written over with its "
+         "code page, --codepage Italian=1250"},
+        {{"po", "--codepage", "French=1250", "it", "g"}, "--codepage names French, and fxt po Italian: give --codepage 1250"},
+        {{"dump", "--codepage", "Polish=1250", "g"},
+         "Polish=1250 is not a code page fxt knows: give 1250 (Central European), 1251 (Cyrillic), 1252 (Western "
+         "European), 1253 (Greek), 1254 (Turkish) or 1257 (Baltic), after English, French, German or Italian and ="},
         {{"missing", "it", "g", "--ansi"}, "--ansi comes after the arguments: options come right after the command word"},
     };
     for (const auto &each : cases) {
@@ -1316,6 +1417,21 @@ TEST_F(FxtTest, Usage) {
     EXPECT_EQ(help.out.rfind("usage: fxt", 0), 0u);
 }
 
+// fxt.exe's command line as cmd and a shortcut give it, and as programs
+// that quote by the C runtime's rules write it.
+TEST_F(FxtTest, CommandLineAsWindowsUsersMeanIt) {
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+        // cmd keeps the blank before a redirect.
+        {"fxt.exe dump \"C:\\my game\\\" ", {"fxt.exe", "dump", "C:\\my game\\"}},
+        {"fxt diff \"A\\\" \"B\\\"", {"fxt", "diff", "A\\", "B\\"}},
+        {"\"C:\\Program Files\\fxt.exe\" dump \"C:\\my game\\\\\"", {"C:\\Program Files\\fxt.exe", "dump", "C:\\my game\\"}},
+        {"fxt dump \"\\\\server\\my game\\\"\tx", {"fxt", "dump", "\\\\server\\my game\\", "x"}},
+        {"fxt  dump\t C:\\games\\gta\\ \\\\server\\share\\", {"fxt", "dump", "C:\\games\\gta\\", "\\\\server\\share\\"}},
+        {"fxt dump \"\" \"a\"b\" c\"", {"fxt", "dump", "", "ab c"}},
+        {"fxt dump \"C:\\my game", {"fxt", "dump", "C:\\my game"}},
+    };
+    for (const auto &[line, arguments] : cases) EXPECT_EQ(ArgumentsOfCommandLine(line), arguments) << line;
+}
 
 // fxt.exe under Wine: what only Windows has (files other programs hold,
 // read-only files, links, a kill, running out of a 32-bit address space,
@@ -1487,18 +1603,20 @@ TEST_F(FxtExeTest, MatchesTheLinuxFxt) {
     const std::string every = EveryByteTable();
     WriteBytes(work + "/every.tsv", every);
     WriteBytes(work + "/other.tsv", every.substr(0, every.rfind('\t') + 1) + "x\n");
+    // A fan translation over Italian, which replaced the Italian "x".
+    ASSERT_EQ(Fxt({"make", "--ansi", "other.tsv", "every"}, false).status, 0);
     ASSERT_EQ(Fxt({"make", "--ansi", "every.tsv", "every"}, false).status, 0);
-    for (const char *page : {"1250", "1251", "1252", "1253", "1254", "1257"}) {
-        std::string name = std::string("every-") + page;
+    for (const std::string page : {"1250", "1251", "1252", "1253", "1254", "1257"}) {
+        std::string name = "every-" + page;
         SCOPED_TRACE(name);
-        for (const std::vector<std::string> &command :
-             std::vector<std::vector<std::string>>{{"dump", "--codepage", page, "every"}, {"po", "--codepage", page, "it", "every"}}) {
+        for (const std::vector<std::string> &command : std::vector<std::vector<std::string>>{
+                 {"dump", "--codepage", "Italian=" + page, "every"}, {"po", "--codepage", page, "it", "every"}}) {
             FxtRun linux = Fxt(command, false), windows = Fxt(command);
             EXPECT_EQ(windows.status, linux.status);
             EXPECT_EQ(windows.out, linux.out);
             WriteBytes(work + "/" + name + (command[0] == "po" ? ".po" : ".tsv"), linux.out);
         }
-        ASSERT_EQ(Fxt({"make", "--codepage", page, name + ".tsv", name}).status, 0);
+        ASSERT_EQ(Fxt({"make", "--codepage", "Italian=" + page, name + ".tsv", name}).status, 0);
         ASSERT_EQ(Fxt({"make", "--ansi", "other.tsv", name + "-po"}, false).status, 0);
         FxtRun made = Fxt({"make", "--po", "it", name + ".po", name + "-po"});
         ASSERT_EQ(made.status, 0) << made.err;
@@ -1521,10 +1639,16 @@ TEST_F(FxtExeTest, MatchesTheLinuxFxt) {
     EXPECT_EQ(made.err, "");
     std::string missing = "fxt: " + Shown(unicode + "/none/GTADATA/ENGLISH.FXT") + ": ";
     EXPECT_EQ(Fxt({"dump", unicode + "/none"}).err.substr(0, missing.size()), missing);
-    // A path cmd gives as "C:\GTA\", whose last backslash escapes the quote.
-    WriteBytes(work + "/dump.bat", "@\"Z:" + Shown(WindowsFxt()) + "\" dump \"Z:" + Shown(work) + "\\realistic\\\"\r\n");
-    FxtRun quoted = Run("cd " + Quoted(work) + " && " + Quoted(getenv("WINE")) + " cmd /c dump.bat >out 2>err");
-    EXPECT_TRUE(quoted.out == dumped) << "fxt.exe did not dump the folder: " << quoted.err;
+    // Folders as cmd users quote them, "C:\GTA\", whose last backslash the
+    // C runtime would take for an escape of the quote: before a redirect,
+    // before another folder, at the end of the line.
+    const std::string exe = "@\"Z:" + Shown(WindowsFxt()) + "\" ", folder = "\"Z:" + Shown(work) + "\\realistic\\\"";
+    WriteBytes(work + "/quoted.bat", exe + "dump " + folder + " > dump.tsv\r\n" + exe + "diff " + folder + " " + folder +
+                                         "\r\n@echo diff %ERRORLEVEL%\r\n" + exe + "dump " + folder + "\r\n");
+    FxtRun quoted = Run("cd " + Quoted(work) + " && " + Quoted(getenv("WINE")) + " cmd /c quoted.bat >out 2>err");
+    EXPECT_EQ(quoted.err, "");
+    EXPECT_TRUE(ReadBytes(work + "/dump.tsv") == dumped) << "fxt.exe did not dump the folder before the redirect";
+    EXPECT_TRUE(quoted.out == "diff 0\r\n" + dumped) << "fxt.exe did not compare or dump the folders: " << quoted.out.substr(0, 200);
 
     // What the Windows fxt writes from UTF-8 is what the Linux one writes
     // from the files' own bytes.
@@ -1596,8 +1720,15 @@ TEST_F(FxtExeTest, StepsMatchTheLinuxFxt) {
         }
         SCOPED_TRACE(step.command[0] + " " + step.command[1]);
         std::string linuxOut = Shown(runs["linux"].out), linuxErr = Shown(runs["linux"].err);
-        for (std::string *text : {&linuxOut, &linuxErr})
+        for (std::string *text : {&linuxOut, &linuxErr}) {
             for (size_t at; (at = text->find("linux\\")) != std::string::npos;) text->replace(at, 5, "windows");
+            // Linux shows the names the folder has, Windows those fxt asks for.
+            for (std::string asked : LanguageFileNames) {
+                std::string held = "gtaData" + asked.substr(asked.find('\\'));
+                std::transform(held.begin() + 7, held.end(), held.begin() + 7, ::tolower);
+                for (size_t at; (at = text->find(held)) != std::string::npos;) text->replace(at, held.size(), asked);
+            }
+        }
         EXPECT_EQ(runs["windows"].status, runs["linux"].status);
         EXPECT_EQ(runs["windows"].out, linuxOut);
         EXPECT_EQ(runs["windows"].err, linuxErr);

@@ -8,13 +8,16 @@
 #include "tools/fxt/formats/encoding.h"
 #include "tools/fxt/formats/po.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
 // What the options of a command line ask for.
 struct Options {
-    TextCoding coding;       // of the tables and PO files written and read
-    int codePageGiven = 0;   // with --codepage, or 0
+    TextCoding coding;          // of the tables and PO files written and read
+    int codePageGiven = 0;      // with --codepage, or 0
+    int codePageLanguage = -1;  // the language --codepage names (LANGUAGE=N), or -1
+    std::string languageCode;   // with --language: the language of a PO file fxt po writes
     bool removeKeys = false;
     bool asTemplate = false;
     bool dryRun = false;
@@ -54,6 +57,13 @@ int UseGameFolder(const std::string &argument, FolderUse use, std::string *folde
 // Returns 0, having said which, when a file cannot be opened.
 int ReadGameFolder(const std::string &argument, FolderUse use, std::string *folder, FolderFiles *files,
                    std::vector<TableRow> *rows);
+// The texts, by key, of the language a fan translation is written over, as
+// its NAME.bak holds them (backup names it); where there is none, with
+// fileItself those the file holds, which nothing has replaced yet, else
+// none (backup ""). Returns 0, having said why, when the backup cannot be
+// read.
+int ReplacedTexts(const std::string &folder, int language, bool fileItself, std::map<std::string, std::string> *texts,
+                  std::string *backup);
 // Writes the language files of the rows that they change, leaving the
 // others alone, or with --dry-run says which it would write, with how many
 // texts each changes; the backups made are added to output, warnings and

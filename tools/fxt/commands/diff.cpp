@@ -4,6 +4,8 @@
 
 #include "output.h"
 
+#include "tools/fxt/formats/wording.h"
+
 #include <algorithm>
 #include <map>
 
@@ -14,12 +16,19 @@ std::string Field(const std::optional<std::string> &text) {
 }
 
 // A line of the report: LANGUAGE, what befell the text, the key, the text
-// before and after, in the table's escaping.
-std::string DiffLine(int language, const std::string &key, const std::optional<std::string> &before,
-                     const std::optional<std::string> &after) {
+// before and after, in the table's escaping; in bytes, and in characters,
+// the texts through the language's code page.
+struct Report {
+    std::string bytes, utf8;
+};
+
+void AddDiffLine(Report *report, const TextCoding &coding, int language, const std::string &key,
+                 const std::optional<std::string> &before, const std::optional<std::string> &after) {
     const char *what = !before ? "added" : !after ? "removed" : "changed";
-    return std::string(LanguageNames[language]) + "\t" + what + "\t" + EscapedText(key) + "\t" + Field(before) + "\t" +
-           Field(after) + "\n";
+    std::string start = std::string(LanguageNames[language]) + "\t" + what + "\t" + EscapedText(key) + "\t";
+    std::string texts = Field(before) + "\t" + Field(after) + "\n";
+    report->bytes += start + texts;
+    report->utf8 += Utf8OfBytes(start, *coding.gamePage) + Utf8OfBytes(texts, *CodingOf(coding, language).page);
 }
 
 } // namespace
@@ -35,24 +44,24 @@ int Diff(const Options &options, const std::string &oldArgument, const std::stri
     for (const TableRow &row : before) earlier[row.key] = &row;
     for (const TableRow &row : after) later[row.key] = &row;
     const std::optional<std::string> none;
-    std::string report;
+    Report report;
     for (int language = 0; language < LANGUAGE_COUNT; ++language) {
         for (const TableRow &row : after) {
             auto found = earlier.find(row.key);
             const std::optional<std::string> &old = found == earlier.end() ? none : found->second->texts[language];
-            if (old != row.texts[language]) report += DiffLine(language, row.key, old, row.texts[language]);
+            if (old != row.texts[language]) AddDiffLine(&report, options.coding, language, row.key, old, row.texts[language]);
         }
         for (const TableRow &row : before)
             if (row.texts[language] && !later.count(row.key))
-                report += DiffLine(language, row.key, row.texts[language], none);
+                AddDiffLine(&report, options.coding, language, row.key, row.texts[language], none);
     }
     // The same texts listed in another order load as another table.
-    bool reordered = report.empty() && before.size() == after.size() &&
+    bool reordered = report.bytes.empty() && before.size() == after.size() &&
                      !std::equal(before.begin(), before.end(), after.begin(),
                                  [](const TableRow &a, const TableRow &b) { return a.key == b.key; });
-    if (reordered) report = "the same keys and texts, listed in another order\n";
-    if (!WriteOut(report, options.coding)) return EXIT_TROUBLE;
-    return report.empty() ? EXIT_DONE : EXIT_DIFFERENT;
+    if (reordered) report.bytes = report.utf8 = "the same keys and texts, listed in another order\n";
+    if (!WriteReport(report.bytes, report.utf8, options.coding)) return EXIT_TROUBLE;
+    return report.bytes.empty() ? EXIT_DONE : EXIT_DIFFERENT;
 }
 
 int Missing(const Options &options, int language, const std::string &argument) {
@@ -60,8 +69,21 @@ int Missing(const Options &options, int language, const std::string &argument) {
     FolderFiles files;
     std::vector<TableRow> rows;
     if (!ReadGameFolder(argument, READING, &folder, &files, &rows)) return EXIT_FAILED;
+    std::map<std::string, std::string> replaced;
+    std::string backup;
+    if (!ReplacedTexts(folder, language, false, &replaced, &backup)) return EXIT_FAILED;
     std::string keys;
-    for (const TableRow &row : rows)
-        if (!row.texts[language]) keys += EscapedText(row.key) + "\n";
-    return WriteOut(keys, options.coding) ? EXIT_DONE : EXIT_FAILED;
+    size_t absent = 0, unchanged = 0;
+    for (const TableRow &row : rows) {
+        auto old = replaced.find(row.key);
+        bool still = row.texts[language] && old != replaced.end() && old->second == *row.texts[language];
+        if (row.texts[language] && !still) continue;
+        keys += EscapedText(row.key) + "\n";
+        ++(still ? unchanged : absent);
+    }
+    if (!WriteOut(keys, options.coding)) return EXIT_FAILED;
+    Say(std::string(LanguageNames[language]) + ": " + Counted(absent, "key has", "keys have") + " no text" +
+        (backup.empty() ? "" : "; " + Counted(unchanged, "text is", "texts are") + " still as " + backup + " has " +
+                                   (unchanged == 1 ? "it" : "them")));
+    return EXIT_DONE;
 }

@@ -15,32 +15,38 @@
 namespace {
 
 const char Usage[] =
-    "usage: fxt dump [--ansi] [--codepage N] GAMEFOLDER\n"
+    "usage: fxt dump [--ansi] [--codepage LANGUAGE=N] GAMEFOLDER\n"
     "                                  print GAMEFOLDER's four language files as one table\n"
-    "       fxt make [--ansi] [--codepage N] [--remove-keys] [--dry-run] TABLE GAMEFOLDER\n"
+    "       fxt make [--ansi] [--codepage LANGUAGE=N] [--remove-keys] [--dry-run] TABLE GAMEFOLDER\n"
     "                                  write GAMEFOLDER/GTADATA/*.FXT from TABLE (- for standard input);\n"
     "                                  keys the folder has and TABLE lacks are removed only with --remove-keys\n"
-    "       fxt check [--ansi] [--codepage N] GAMEFOLDER\n"
+    "       fxt check [--ansi] [--codepage LANGUAGE=N] GAMEFOLDER\n"
     "                                  tell what the language files hold that does not reach the table\n"
-    "       fxt po [--template] [--source LANGUAGE] [--codepage N] LANGUAGE GAMEFOLDER\n"
+    "       fxt po [--template] [--source LANGUAGE] [--language CODE] [--codepage N] LANGUAGE GAMEFOLDER\n"
     "                                  print a PO file of LANGUAGE's texts for translators, the msgid from\n"
-    "                                  English or the source; a template has every msgstr empty\n"
+    "                                  English or the source; a template has every msgstr empty; for a fan\n"
+    "                                  translation (CODE, or N other than 1252) texts still as LANGUAGE's\n"
+    "                                  backup has them are untranslated\n"
     "       fxt make --po [--codepage N] [--dry-run] LANGUAGE FILE.po GAMEFOLDER\n"
     "                                  write LANGUAGE's translated texts from FILE.po, keeping the rest\n"
     "       fxt restore [--dry-run] [LANGUAGE...] GAMEFOLDER\n"
     "                                  put back each NAME.bak, the file before the first make\n"
     "       fxt undo [--dry-run] GAMEFOLDER\n"
     "                                  put back each NAME.prev, the file before the last make, once\n"
-    "       fxt diff [--ansi] [--codepage N] OLDFOLDER NEWFOLDER\n"
+    "       fxt diff [--ansi] [--codepage LANGUAGE=N] OLDFOLDER NEWFOLDER\n"
     "                                  print the texts that differ, language by language; exit 0 when none do\n"
     "       fxt missing [--ansi] [--codepage N] LANGUAGE GAMEFOLDER\n"
-    "                                  print the keys that have no text in LANGUAGE\n"
-    "Tables are UTF-8; with --ansi they are the bytes the files hold. The bytes stand for the letters of\n"
-    "Windows code page N: 1252 (Western European, the default), 1250 (Central European), 1251 (Cyrillic),\n"
-    "1253 (Greek), 1254 (Turkish) or 1257 (Baltic). LANGUAGE is English, French, German or Italian, or en,\n"
-    "fr, de, it. A make writes only the files it changes, keeping each file it replaces as NAME.prev and,\n"
-    "the first time, as NAME.bak; with --dry-run it only tells what it would write. Each command first\n"
-    "undoes an earlier fxt make of the folder that was interrupted.\n";
+    "                                  print the keys whose LANGUAGE text is absent, or still as LANGUAGE's\n"
+    "                                  backup has it: the work left of a fan translation written over it\n"
+    "Tables are UTF-8; with --ansi they are the bytes the files hold. The game's four languages are the\n"
+    "letters of Windows code page 1252; a fan translation written over one of them has those of code page\n"
+    "N: --codepage Italian=1250 for its column, or --codepage N where the command names the language.\n"
+    "N is 1250 (Central European), 1251 (Cyrillic), 1252 (Western European), 1253 (Greek), 1254 (Turkish)\n"
+    "or 1257 (Baltic). make --po takes N from --codepage, else the file's X-Code-Page, else its Language\n"
+    "(pl: 1250, ru: 1251, ...), else 1252. LANGUAGE is English, French, German or Italian, or en, fr, de,\n"
+    "it. A make writes only the files it changes, keeping each file it replaces as NAME.prev and, the first\n"
+    "time, as NAME.bak; with --dry-run it only tells what it would write. Each command first undoes an\n"
+    "earlier fxt make of the folder that was interrupted.\n";
 
 // A command's options, and the arguments that follow them.
 struct Form {
@@ -55,7 +61,7 @@ const Form Forms[] = {
     {"make", " --ansi --codepage --remove-keys --dry-run --po ", "TABLE GAMEFOLDER", 2},
     {"make --po", " --codepage --dry-run --po ", "LANGUAGE FILE.po GAMEFOLDER", 3},
     {"check", " --ansi --codepage ", "GAMEFOLDER", 1},
-    {"po", " --template --source --codepage ", "LANGUAGE GAMEFOLDER", 2},
+    {"po", " --template --source --language --codepage ", "LANGUAGE GAMEFOLDER", 2},
     {"restore", " --dry-run ", "[LANGUAGE...] GAMEFOLDER", 1},
     {"undo", " --dry-run ", "GAMEFOLDER", 1},
     {"diff", " --ansi --codepage ", "OLDFOLDER NEWFOLDER", 2},
@@ -93,11 +99,17 @@ std::string CodePageList(void) {
     return list;
 }
 
-// The code page of --codepage's value, or 0.
-int CodePageOf(const std::string &value) {
-    if (value.empty() || value.size() > 5 || value.find_first_not_of("0123456789") != std::string::npos) return 0;
-    int number = atoi(value.c_str());
-    return CodePageIndex(number) < 0 ? 0 : number;
+// The code page of --codepage's value, N or LANGUAGE=N, or 0; and the
+// language it names, or -1.
+int CodePageOf(const std::string &value, int *language) {
+    size_t equals = value.find('=');
+    *language = equals == std::string::npos ? -1 : LanguageOfName(value.substr(0, equals));
+    std::string number = equals == std::string::npos ? value : value.substr(equals + 1);
+    if (number.empty() || number.size() > 5 || number.find_first_not_of("0123456789") != std::string::npos ||
+        (equals != std::string::npos && *language < 0))
+        return 0;
+    int page = atoi(number.c_str());
+    return CodePageIndex(page) < 0 ? 0 : page;
 }
 
 // The options, right after the command word; "" or what is wrong.
@@ -108,7 +120,7 @@ std::string ReadOptions(const std::vector<std::string> &arguments, size_t *next,
         // --po makes another command of make, whose options are its own.
         if (option == "--po" && Takes(*line->form, option)) line->form = FindForm("make --po");
         if (!Takes(*line->form, option)) return option + " is not an option of fxt " + line->form->command;
-        bool valued = option == "--source" || option == "--codepage";
+        bool valued = option == "--source" || option == "--codepage" || option == "--language";
         if (valued && *next + 1 == arguments.size()) return option + " needs a value";
         const std::string &value = valued ? arguments[++*next] : option;
         if (option == "--ansi") ansi = true;
@@ -116,13 +128,36 @@ std::string ReadOptions(const std::vector<std::string> &arguments, size_t *next,
         else if (option == "--template") line->options.asTemplate = true;
         else if (option == "--dry-run") line->options.dryRun = true;
         else if (option == "--source" && (line->options.source = LanguageOfName(value)) < 0) return value + LanguageHint;
-        else if (option == "--codepage" && !(line->options.codePageGiven = CodePageOf(value)))
-            return value + " is not a code page fxt knows: give " + CodePageList();
+        else if (option == "--language") line->options.languageCode = value;
+        else if (option == "--codepage" && !(line->options.codePageGiven = CodePageOf(value, &line->options.codePageLanguage)))
+            return value + " is not a code page fxt knows: give " + CodePageList() +
+                   (value.find('=') != std::string::npos ? ", after English, French, German or Italian and =" : "");
     }
     for (size_t i = 1; i < *next; ++i)
         if (arguments[i].compare(0, 2, "--") == 0 && !Takes(*line->form, arguments[i]))
             return arguments[i] + " is not an option of fxt " + line->form->command;
     line->options.coding.encoding = ansi ? TABLE_ANSI : TABLE_UTF8;
+    return "";
+}
+
+// The language a fan translation is written over, from --codepage and the
+// language the command names; "" or what is wrong.
+std::string FanTranslationProblem(CommandLine *line) {
+    Options &options = line->options;
+    std::string command = line->form->command;
+    int named = command == "po" || command == "make --po" || command == "missing" ? line->languages[0] : -1;
+    if (!options.codePageGiven) {
+        options.coding.fanLanguage = named;
+        return "";
+    }
+    if (named < 0 && options.codePageLanguage < 0)
+        return std::string("the game's four languages are Windows-1252: give the language a fan translation is "
+                           "written over with its code page, --codepage Italian=") +
+               std::to_string(options.codePageGiven);
+    if (named >= 0 && options.codePageLanguage >= 0 && options.codePageLanguage != named)
+        return std::string("--codepage names ") + LanguageNames[options.codePageLanguage] + ", and fxt " + command +
+               " " + LanguageNames[named] + ": give --codepage " + std::to_string(options.codePageGiven);
+    options.coding.fanLanguage = named >= 0 ? named : options.codePageLanguage;
     return "";
 }
 
@@ -148,7 +183,7 @@ std::string ReadOperands(const std::vector<std::string> &arguments, size_t next,
     if (command == "po" && line->languages[0] == line->options.source)
         return std::string("the source language is the language itself (") + LanguageNames[line->options.source] +
                "): give another --source";
-    return "";
+    return FanTranslationProblem(line);
 }
 
 CommandLine Read(const std::vector<std::string> &arguments) {
@@ -198,13 +233,18 @@ int FxtMain(const std::vector<std::string> &arguments) {
             if (ConvertedCharacters(CodePages[i].number, characters))
                 MakeCodePage(CodePages[i].number, characters, &pages[i]);
         }
-        int codePage = line.options.codePageGiven ? line.options.codePageGiven : DEFAULT_CODE_PAGE;
-        line.options.coding.page = &pages[CodePageIndex(codePage)];
-        line.options.coding.pages = pages;
-        if (line.options.coding.page->number == 0) {
-            Say("this system has no converter of " + CodePageName(codePage));
-            return EXIT_FAILED;
-        }
+        // A fan translation's letters: of the page given, or of its language.
+        Options &options = line.options;
+        const FanLanguage *fan = FindFanLanguage(options.languageCode);
+        int codePage = options.codePageGiven ? options.codePageGiven : fan ? fan->codePage : DEFAULT_CODE_PAGE;
+        options.coding.pages = pages;
+        options.coding.gamePage = options.coding.page = &pages[CodePageIndex(DEFAULT_CODE_PAGE)];
+        options.coding.fanPage = &pages[CodePageIndex(codePage)];
+        for (int number : {(int)DEFAULT_CODE_PAGE, codePage})
+            if (pages[CodePageIndex(number)].number == 0) {
+                Say("this system has no converter of " + CodePageName(number));
+                return EXIT_FAILED;
+            }
         return Run(line);
     } catch (const std::bad_alloc &) {
         // A make that ran out of memory has put the game folder back first.

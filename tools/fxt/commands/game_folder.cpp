@@ -4,6 +4,7 @@
 #include "output.h"
 
 #include "tools/fxt/folder/files.h"
+#include "tools/fxt/folder/kept_files.h"
 #include "tools/fxt/folder/names.h"
 #include "tools/fxt/folder/replace.h"
 #include "tools/fxt/platform/platform.h"
@@ -71,5 +72,25 @@ int ReadGameFolder(const std::string &argument, FolderUse use, std::string *fold
             return 0;
         }
     *rows = FolderRows(*files);
+    return 1;
+}
+
+int ReplacedTexts(const std::string &folder, int language, bool fileItself, std::map<std::string, std::string> *texts,
+                  std::string *backup) {
+    KeptFiles kept;
+    std::string error;
+    if (!ReadKeptFiles(folder, ".bak", &kept, &error)) {
+        Say(error);
+        return 0;
+    }
+    *backup = kept.names[language];
+    StoredPairs pairs = kept.stored[language];
+    if (backup->empty() && fileItself) {
+        FolderFiles files;
+        ReadFolderFiles(folder, &files);
+        pairs = files.stored[language];
+    }
+    // The first of a key, as loading keeps it.
+    for (const auto &pair : pairs) texts->emplace(pair.first, pair.second);
     return 1;
 }

@@ -41,12 +41,13 @@ int Make(const Options &options, const std::string &tablePath, const std::string
     Refusals refusals;
     std::vector<TableRow> rows;
     std::vector<std::string> warnings;
+    CharacterNotes notes;
     std::string whole = WholeTableProblem(content, options.coding);
     if (!whole.empty()) {
         Refuse(&refusals, 1, 1, whole);
     } else {
         // Every line is read, whatever is refused before it.
-        DecodeTable(content, options.coding, &bytes, &refusals);
+        DecodeTable(content, options.coding, &bytes, &refusals, &notes);
         ParseTable(bytes, &rows, &refusals, &warnings);
     }
     if (AnyRefused(refusals)) {
@@ -54,6 +55,9 @@ int Make(const Options &options, const std::string &tablePath, const std::string
         Say("nothing was written");
         return EXIT_FAILED;
     }
+    if (notes.commasBelow)
+        warnings.push_back(Counted(notes.commasBelow, "ș or ț (a comma below) is", "ș and ț (a comma below) are") +
+                           " written as ş and ţ (a cedilla), which Windows-1250 has and Romanian fonts draw");
     for (const std::string &warning : warnings) Say(NamedPath(tablePath) + ": " + warning);
     std::string folder;
     if (!UseGameFolder(argument, WRITING, &folder)) return EXIT_FAILED;
@@ -76,18 +80,20 @@ int WriteRows(const Options &options, const std::string &folder, const std::vect
               const FolderFiles &files, std::string *output) {
     bool changed[LANGUAGE_COUNT];
     FindChangedFiles(rows, files.stored, files.readable, changed);
-    std::string images[LANGUAGE_COUNT];
+    std::string images[LANGUAGE_COUNT], written;
     ReplaceRequest request;
     for (int i = 0; i < LANGUAGE_COUNT; ++i) {
         request.unreached[i] = files.scans[i].unreached;
         if (!changed[i]) continue;
         images[i] = EncodeTableLanguage(rows, i);
         request.images[i] = &images[i];
-        if (options.dryRun)
-            *output += "would write " + ShownPath(files.paths[i]) + ": " +
-                       Counted(ChangedTexts(files.stored[i], LanguagePairs(rows, i)), "text", "texts") + " changed\n";
+        written += std::string(options.dryRun ? "would write " : "wrote ") + ShownPath(files.paths[i]) + ": " +
+                   Counted(ChangedTexts(files.stored[i], LanguagePairs(rows, i)), "text", "texts") + " changed\n";
     }
-    return Replace(options, folder, request, output);
+    if (options.dryRun) *output += written;
+    if (!Replace(options, folder, request, output)) return 0;
+    if (!options.dryRun) *output += written;
+    return 1;
 }
 
 int Replace(const Options &options, const std::string &folder, ReplaceRequest request, std::string *output) {

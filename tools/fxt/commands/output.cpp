@@ -34,8 +34,11 @@ void SayRefusals(const std::string &path, const Refusals &refusals) {
 }
 
 int WriteOut(const std::string &bytes, const TextCoding &coding) {
-    std::string encoded = EncodedTable(bytes, coding);
-    return WriteStandardOutput(coding.encoding == TABLE_ANSI ? Utf8OfBytes(bytes, *coding.page) : encoded, encoded);
+    return WriteReport(bytes, Utf8OfTable(bytes, coding), coding);
+}
+
+int WriteReport(const std::string &bytes, const std::string &utf8, const TextCoding &coding) {
+    return WriteStandardOutput(utf8, coding.encoding == TABLE_ANSI ? bytes : utf8);
 }
 
 int WriteUtf8(const std::string &text) {
@@ -44,8 +47,4 @@ int WriteUtf8(const std::string &text) {
 
 std::string NamedPath(const std::string &path) {
     return path == "-" ? "standard input" : ShownPath(path);
-}
-
-std::string Shown(const std::string &bytes, const TextCoding &coding) {
-    return Utf8OfBytes(EscapedText(bytes), *coding.page);
 }

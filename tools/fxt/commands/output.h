@@ -19,16 +19,15 @@ void SayEach(const std::vector<std::string> &messages);
 // Every refusal of a file, after its name.
 void SayRefusals(const std::string &path, const Refusals &refusals);
 
-// Text of the files' bytes on standard output: in the table's encoding, or
-// as its characters on a console. Returns 1, or 0 having said why.
+// A table of the files' bytes on standard output: in the table's encoding,
+// or as its characters on a console. Returns 1, or 0 having said why.
 int WriteOut(const std::string &bytes, const TextCoding &coding);
+// A report of the files' bytes (bytes) and its characters (utf8) the same.
+int WriteReport(const std::string &bytes, const std::string &utf8, const TextCoding &coding);
 // Text in UTF-8 on standard output.
 int WriteUtf8(const std::string &text);
 
 // A path as the user's system writes it; "-" is standard input.
 std::string NamedPath(const std::string &path);
-// A key or text of the game's bytes in a message: in the table's escaping,
-// its characters those of the code page.
-std::string Shown(const std::string &bytes, const TextCoding &coding);
 
 #endif

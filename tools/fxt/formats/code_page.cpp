@@ -26,16 +26,18 @@ const FanLanguage FanLanguages[] = {
     {"lv", "Latvian", 1257},     {"lt", "Lithuanian", 1257},
 };
 
-// What Windows' own conversion gives the bytes above 0xA0 that a code page
-// leaves unassigned, which iconv gives nothing: characters of Unicode's
-// private use area, so that they come back as the bytes they were.
-struct PrivateCharacter {
+// The characters fxt gives bytes a code page leaves unassigned: я (see
+// CYRILLIC_YA_BYTE), and above 0xA0 what Windows' own conversion gives
+// them and iconv does not, characters of Unicode's private use area, so
+// that they come back as the bytes they were.
+struct OwnCharacter {
     int codePage;
     unsigned char byte;
     unsigned character;
 };
-const PrivateCharacter PrivateCharacters[] = {
-    {1253, 0xAA, 0xF8F9}, {1253, 0xD2, 0xF8FA}, {1253, 0xFF, 0xF8FB}, {1257, 0xA1, 0xF8FC}, {1257, 0xA5, 0xF8FD},
+const OwnCharacter OwnCharacters[] = {
+    {CYRILLIC_YA_PAGE, CYRILLIC_YA_BYTE, 0x044F}, {1253, 0xAA, 0xF8F9}, {1253, 0xD2, 0xF8FA}, {1253, 0xFF, 0xF8FB},
+    {1257, 0xA1, 0xF8FC}, {1257, 0xA5, 0xF8FD},
 };
 
 } // namespace
@@ -63,10 +65,13 @@ void MakeCodePage(int number, const unsigned converted[256], CodePage *page) {
     page->bytes.clear();
     for (int byte = 0; byte < 256; ++byte) {
         unsigned character = byte < 0x80 ? (unsigned)byte : converted[byte];
+        // Unassigned: no character, or Windows' C1 control of the same value.
+        bool unassigned = character == 0 || (character >= 0x80 && character < 0xA0);
+        for (const OwnCharacter &own : OwnCharacters)
+            if (unassigned && own.codePage == number && own.byte == byte) character = own.character;
         if (character == 0 && byte >= 0x80 && byte < 0xA0) character = (unsigned)byte;
-        for (const PrivateCharacter &own : PrivateCharacters)
-            if (character == 0 && own.codePage == number && own.byte == byte) character = own.character;
         page->characters[byte] = character;
+        // A character two bytes give (я) is written as the first.
         if (character != 0 || byte == 0) page->bytes.emplace(character, (unsigned char)byte);
     }
 }

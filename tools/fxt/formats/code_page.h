@@ -10,6 +10,11 @@
 
 enum { DEFAULT_CODE_PAGE = 1252, CODE_PAGE_COUNT = 6 };
 
+// Windows-1251's я is 0xFF, the byte that ends a language file's data:
+// fxt writes it as 0x98, which Windows-1251 leaves free, and reads that
+// back as я. Russian and Ukrainian fan fonts draw я there.
+enum { CYRILLIC_YA_PAGE = 1251, CYRILLIC_YA_BYTE = 0x98 };
+
 struct CodePage {
     int number = 0;
     unsigned characters[256] = {};            // the character each byte stands for
@@ -44,7 +49,7 @@ const FanLanguage *FindFanLanguage(const std::string &code);
 // bytes (0 where it gives none). A byte it gives none stands for the C1
 // control of its value below 0xA0, and above for the private-use character
 // that Windows' own conversion gives it, so that every byte from 1 to 254
-// is one character and back.
+// is one character and back; but 0x98 of Windows-1251 is я.
 void MakeCodePage(int number, const unsigned converted[256], CodePage *page);
 
 // The byte of a character in a code page, or -1 for none.

@@ -1,6 +1,9 @@
 // Tables and PO files in UTF-8 or in the language files' own bytes.
 #include "encoding.h"
 
+#include "composition.h"
+#include "table.h"
+
 #include <algorithm>
 #include <stdio.h>
 
@@ -81,21 +84,42 @@ std::string Named(unsigned long ch) {
     return "'" + text + "' (" + CharacterName(ch) + ")";
 }
 
+// The letter Windows-1250 has for Romanian's ș, ț, Ș, Ț (comma below): ş,
+// ţ, Ş, Ţ (cedilla), which Romanian fonts of that code page draw; or 0.
+unsigned long WithCedilla(unsigned long ch) {
+    switch (ch) {
+    case 0x0218: return 0x015E;
+    case 0x0219: return 0x015F;
+    case 0x021A: return 0x0162;
+    case 0x021B: return 0x0163;
+    default: return 0;
+    }
+}
+
 // Why a character that is not in the code page cannot be written, and
 // which code page has it: the translation's language's where it is one.
-std::string NotInCodePage(unsigned long ch, const TextCoding &coding) {
+// Keys have no code page but the game's.
+std::string NotInCodePage(unsigned long ch, const TextSource &source, const TextCoding &coding) {
     std::string problem = Named(ch) + " is not in " + CodePageName(coding.page->number);
+    if (coding.textLanguage < 0) return problem + ", which keys are written in";
     const FanLanguage *language = FindFanLanguage(coding.language);
+    std::string option = source.pagePerLanguage ? std::string(LanguageNames[coding.textLanguage]) + "=" : "";
     std::string pages;
     for (int i = 0; i < CODE_PAGE_COUNT && coding.pages; ++i) {
-        int byte = ByteOf(coding.pages[i], ch);
+        int byte = ByteOf(coding.pages[i], CodePages[i].number == 1250 && WithCedilla(ch) ? WithCedilla(ch) : ch);
         if (byte <= 0 || byte == 0xFF) continue;
         if (language && language->codePage == coding.pages[i].number)
-            return problem + ": give --codepage " + std::to_string(language->codePage) + " for " + language->name;
-        pages += (pages.empty() ? "" : " or ") + std::to_string(CodePages[i].number) + " (" + CodePages[i].region + ")";
+            return problem + ": give --codepage " + option + std::to_string(language->codePage) + " for " + language->name;
+        pages += (pages.empty() ? "" : " or ") + option + std::to_string(CodePages[i].number) + " (" +
+                 CodePages[i].region + ")";
     }
     if (pages.empty()) return problem + ", nor in any code page the game's files can be written in";
     return problem + ": give --codepage " + pages;
+}
+
+// The language of a table's column (from 0, the keys'), -1 for the keys.
+int ColumnLanguage(int column) {
+    return column >= 1 && column <= 4 ? column - 1 : -1;
 }
 
 std::string ReplacementCharacterProblem(const TextSource &source) {
@@ -132,12 +156,13 @@ long DecodeUtf8(const std::string &content, size_t at, size_t *length) {
 }
 
 const TextSource TableSource = {"table", "dump the table again",
-                                "a table of the files' own bytes (\"ANSI\") is read with --ansi"};
+                                "a table of the files' own bytes (\"ANSI\") is read with --ansi", true};
 
 int StoredByteOfUtf8(const std::string &text, size_t *at, const TextSource &source, const TextCoding &coding,
-                     std::string *problem) {
+                     std::string *problem, CharacterNotes *notes) {
     size_t length;
     long ch = DecodeUtf8(text, *at, &length);
+    notes->absent = 0;
     if (ch < 0) {
         *problem = "the byte " + ByteName((unsigned char)text[*at]) + " is not UTF-8; " + source.notUtf8Hint;
         return -1;
@@ -146,14 +171,40 @@ int StoredByteOfUtf8(const std::string &text, size_t *at, const TextSource &sour
         *problem = ReplacementCharacterProblem(source);
         return -1;
     }
-    int stored = ch == 0 ? -1 : ByteOf(*coding.page, (unsigned long)ch);
-    if (ch == 0) *problem = CharacterName(0) + " is a character the game's files cannot hold";
-    else if (stored < 0) *problem = NotInCodePage((unsigned long)ch, coding);
-    else if (stored == 0xFF)
-        *problem = Named((unsigned long)ch) + " is the byte 0xFF in " + CodePageName(coding.page->number) +
+    // The letter in its composed form, as the code page holds it.
+    unsigned long letter = (unsigned long)ch, same = Composed(letter, 0), mark;
+    if (same) letter = same;
+    size_t next = *at + length, markLength;
+    for (long following; next < text.size() && (following = DecodeUtf8(text, next, &markLength)) >= 0x300 &&
+                         following <= 0x36F && (mark = Composed(letter, (unsigned long)following)) != 0;
+         next += markLength)
+        letter = mark;
+    notes->composed += letter != (unsigned long)ch;
+    int stored = letter == 0 ? -1 : ByteOf(*coding.page, letter);
+    if (stored < 0 && coding.page->number == 1250 && WithCedilla(letter)) {
+        stored = ByteOf(*coding.page, WithCedilla(letter));
+        ++notes->commasBelow;
+    }
+    if (letter == 0) {
+        *problem = CharacterName(0) + " is a character the game's files cannot hold";
+    } else if (stored < 0) {
+        *problem = NotInCodePage(letter, source, coding);
+        notes->absent = letter;
+    } else if (stored == 0xFF) {
+        *problem = Named(letter) + " is the byte 0xFF in " + CodePageName(coding.page->number) +
                    ", which ends a language file's data: the game's files cannot hold it";
-    else *at += length;
+        notes->absent = letter;
+    }
+    // Past the letter, marks and all, whether it is refused or not.
+    *at = next;
     return stored == 0xFF ? -1 : stored;
+}
+
+TextCoding CodingOf(const TextCoding &coding, int language) {
+    TextCoding of = coding;
+    of.page = language == coding.fanLanguage && language >= 0 && coding.fanPage ? coding.fanPage : coding.gamePage;
+    of.textLanguage = language;
+    return of;
 }
 
 std::string Utf8OfBytes(const std::string &bytes, const CodePage &page) {
@@ -163,8 +214,27 @@ std::string Utf8OfBytes(const std::string &bytes, const CodePage &page) {
     return text;
 }
 
+std::string Utf8OfTable(const std::string &bytes, const TextCoding &coding) {
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 8);
+    int column = 0;
+    const CodePage *page = CodingOf(coding, -1).page;
+    for (char byte : bytes) {
+        AppendUtf8(&text, page->characters[(unsigned char)byte]);
+        if (byte == '\t' || byte == '\n') {
+            column = byte == '\t' ? column + 1 : 0;
+            page = CodingOf(coding, ColumnLanguage(column)).page;
+        }
+    }
+    return text;
+}
+
+std::string Shown(const std::string &bytes, const TextCoding &coding) {
+    return Utf8OfBytes(EscapedText(bytes), *coding.page);
+}
+
 std::string EncodedTable(const std::string &bytes, const TextCoding &coding) {
-    return coding.encoding == TABLE_ANSI ? bytes : Utf8OfBytes(bytes, *coding.page);
+    return coding.encoding == TABLE_ANSI ? bytes : Utf8OfTable(bytes, coding);
 }
 
 bool IsUtf16(const std::string &content) {
@@ -178,19 +248,23 @@ std::string WholeTableProblem(const std::string &content, const TextCoding &codi
     return "";
 }
 
-int DecodeTable(const std::string &content, const TextCoding &coding, std::string *bytes, Refusals *refusals) {
+int DecodeTable(const std::string &content, const TextCoding &coding, std::string *bytes, Refusals *refusals,
+                CharacterNotes *notes) {
     bytes->clear();
     size_t line = 1, column = 1;
+    int field = 0;
+    TextCoding fieldCoding = CodingOf(coding, -1);
     bool ansi = coding.encoding == TABLE_ANSI;
     size_t utf8 = ansi ? FirstOfUtf8Text(content) : std::string::npos;
     size_t at = StartsWith(content, 0, ByteOrderMark) ? ByteOrderMark.size() : 0;
     bytes->reserve(content.size());
     while (at < content.size()) {
         unsigned char byte = (unsigned char)content[at];
+        size_t start = at;
         int stored = byte;
         std::string problem;
         if (!ansi) {
-            stored = StoredByteOfUtf8(content, &at, TableSource, coding, &problem);
+            stored = StoredByteOfUtf8(content, &at, TableSource, fieldCoding, &problem, notes);
         } else if (StartsWith(content, at, ReplacementCharacter)) {
             // No game text holds these bytes.
             problem = ReplacementCharacterProblem(TableSource);
@@ -205,9 +279,10 @@ int DecodeTable(const std::string &content, const TextCoding &coding, std::strin
         }
         if (stored < 0) {
             // The next character is looked at, so that every one is told.
-            Refuse(refusals, line, column, problem);
+            if (!ansi && notes->absent) RefuseLetter(refusals, line, column, notes->absent, problem);
+            else Refuse(refusals, line, column, problem);
             size_t length;
-            at += DecodeUtf8(content, at, &length) < 0 ? 1 : length;
+            if (at == start) at += DecodeUtf8(content, at, &length) < 0 ? 1 : length;
             stored = '?';
         }
         *bytes += (char)stored;
@@ -216,6 +291,10 @@ int DecodeTable(const std::string &content, const TextCoding &coding, std::strin
             column = 1;
         } else {
             ++column;
+        }
+        if (byte == '\t' || byte == '\n') {
+            field = byte == '\t' ? field + 1 : 0;
+            fieldCoding = CodingOf(coding, ColumnLanguage(field));
         }
     }
     return !AnyRefused(*refusals);

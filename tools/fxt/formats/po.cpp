@@ -13,7 +13,7 @@
 
 namespace {
 
-const TextSource PoSource = {"PO file", "write it again with fxt po", "the PO file's charset is UTF-8"};
+const TextSource PoSource = {"PO file", "write it again with fxt po", "the PO file's charset is UTF-8", false};
 
 const char ContextSeparator = 4;
 // The header's field of the code page of the game's bytes.
@@ -54,25 +54,26 @@ std::string CommentText(const std::string &text) {
 }
 
 bool BeginsWithLineFeed(const std::string &text) { return !text.empty() && text.front() == '\n'; }
-bool EndsWithLineFeed(const std::string &text) { return !text.empty() && text.back() == '\n'; }
 
-std::string Header(const PoRequest &request) {
-    std::string codePage = std::to_string(request.codePage);
+// The header; codePage 0 records none.
+std::string Header(const PoRequest &request, int codePage) {
+    std::string page = std::to_string(codePage);
     const char *const fields[][2] = {
         {"Project-Id-Version", "Grand Theft Auto"},
         {"PO-Revision-Date", request.revised.c_str()},
         {"Last-Translator", ""},
         {"Language-Team", LanguageNames[request.language]},
-        {"Language", LanguageCodes[request.language]},
+        {"Language", request.languageCode.c_str()},
         {"MIME-Version", "1.0"},
         {"Content-Type", "text/plain; charset=UTF-8"},
         {"Content-Transfer-Encoding", "8bit"},
         {"X-Generator", "fxt " PARLYTE_VERSION_TEXT},
         {"X-Source-Language", LanguageCodes[request.source]},
-        {CodePageField, codePage.c_str()},
+        {CodePageField, codePage ? page.c_str() : nullptr},
     };
     std::string text;
-    for (const auto &field : fields) text += std::string(field[0]) + ": " + field[1] + "\n";
+    for (const auto &field : fields)
+        if (field[1]) text += std::string(field[0]) + ": " + field[1] + "\n";
     return "msgid \"\"\nmsgstr " + QuotedPoString(text) + "\n";
 }
 
@@ -87,6 +88,29 @@ std::string HeaderField(const std::string &header, const std::string &name) {
         start = end + 1;
     }
     return "";
+}
+
+// The code page of the translations: given, recorded, or the fan
+// language's; and why it was taken, but where it is the game's own and
+// nothing in the file or the command line says otherwise.
+void TakeCodePage(const PoReading &reading, int recorded, PoFile *po) {
+    const FanLanguage *fan = FindFanLanguage(po->language);
+    if (fan && fan->codePage == DEFAULT_CODE_PAGE) fan = nullptr;
+    bool differ = reading.codePage && recorded && recorded != reading.codePage;
+    if (reading.codePage) {
+        po->codePage = reading.codePage;
+        po->codePageTaken = std::string("as --codepage gives") +
+                            (differ ? ", not " + std::to_string(recorded) + " as its " + CodePageField + " says" : "");
+    } else if (recorded) {
+        po->codePage = recorded;
+        po->codePageTaken = std::string("as its ") + CodePageField + " says";
+    } else if (fan) {
+        po->codePage = fan->codePage;
+        po->codePageTaken = "the code page of its Language, " + po->language + " (" + fan->name + ")";
+    } else {
+        po->codePage = DEFAULT_CODE_PAGE;
+    }
+    if (po->codePage == DEFAULT_CODE_PAGE && !fan && !differ) po->codePageTaken.clear();
 }
 
 // What the header refuses, with the file's code page and languages.
@@ -122,29 +146,22 @@ int ReadHeader(const PoMessage &header, const PoReading &reading, PoFile *po, Re
                    LanguageNames[named] + " translation (Language: " + po->language + "); give " + LanguageNames[named] +
                    ", or remove the Language line");
     std::string recorded = HeaderField(text, CodePageField);
-    if (recorded.empty()) return 1;
-    int codePage = recorded.find_first_not_of("0123456789") == std::string::npos && recorded.size() < 6
+    int codePage = recorded.find_first_not_of("0123456789") == std::string::npos && recorded.size() < 6 &&
+                           !recorded.empty()
                        ? std::stoi(recorded) : 0;
-    if (CodePageIndex(codePage) < 0) {
+    if (!recorded.empty() && CodePageIndex(codePage) < 0) {
         Refuse(refusals, header.line, 0, std::string("the header's ") + CodePageField + " is " + recorded +
                                              ", which is not a code page fxt knows");
         return 0;
     }
-    if (reading.codePage && reading.codePage != codePage) {
-        Refuse(refusals, header.line, 0,
-               std::string("the file was written with --codepage ") + recorded + " (" + CodePageField + ": " +
-                   recorded + "), not " + std::to_string(reading.codePage) + ": give --codepage " + recorded +
-                   ", or none");
-        return 0;
-    }
-    po->codePage = codePage;
+    TakeCodePage(reading, codePage, po);
     return 1;
 }
 
 // A string's UTF-8 as the game's bytes, with each character the language
 // files cannot hold refused where the file writes it.
 void StoredText(const FileLines &lines, const PoString &string, const TextCoding &coding, std::string *bytes,
-                Refusals *refusals) {
+                Refusals *refusals, CharacterNotes *notes) {
     const std::string &utf8 = string.bytes;
     for (size_t at = 0; at < utf8.size();) {
         std::string problem;
@@ -154,10 +171,11 @@ void StoredText(const FileLines &lines, const PoString &string, const TextCoding
             at += ContextSeparatorSymbol.size();
             continue;
         }
-        int stored = StoredByteOfUtf8(utf8, &at, PoSource, coding, &problem);
+        size_t start = at;
+        int stored = StoredByteOfUtf8(utf8, &at, PoSource, coding, &problem, notes);
         if (stored < 0) {
-            RefuseAt(refusals, lines, place, problem);
-            at += DecodeUtf8(utf8, at, &length) < 0 ? 1 : length;
+            RefuseAt(refusals, lines, place, problem, notes->absent);
+            if (at == start) at += DecodeUtf8(utf8, at, &length) < 0 ? 1 : length;
             stored = '?';
         }
         *bytes += (char)stored;
@@ -165,6 +183,27 @@ void StoredText(const FileLines &lines, const PoString &string, const TextCoding
 }
 
 } // namespace
+
+bool EndsWithLineFeed(const std::string &text) {
+    return !text.empty() && text.back() == '\n';
+}
+
+std::string PoDate(int64_t secondsSince1970) {
+    int64_t days = secondsSince1970 / 86400, minutes = secondsSince1970 % 86400 / 60;
+    // The civil date of a count of days since 1970, by 400-year eras.
+    days += 719468;
+    int64_t era = days / 146097, dayOfEra = days - era * 146097;
+    int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
+    int day = (int)(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
+    int month = (int)(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
+    int year = (int)(yearOfEra + era * 400 + (month <= 2));
+    char text[32];
+    snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d+0000", year, month, day, (int)(minutes / 60),
+             (int)(minutes % 60));
+    return text;
+}
 
 std::string PoEncoded(const std::string &bytes, const CodePage &page) {
     std::string encoded;
@@ -193,9 +232,10 @@ std::string PoReference(const std::string &key) {
     return reference;
 }
 
-std::string FormatPo(const std::vector<TableRow> &rows, const PoRequest &request, const CodePage &page,
+std::string FormatPo(const std::vector<TableRow> &rows, const PoRequest &request, const TextCoding &coding,
                      size_t *refusedByMsgfmt) {
-    std::string po = Header(request);
+    const CodePage &game = *coding.gamePage, &translated = *CodingOf(coding, request.language).page;
+    std::string po = Header(request, request.asTemplate ? 0 : translated.number);
     *refusedByMsgfmt = 0;
     for (const TableRow &row : rows) {
         po += "\n";
@@ -206,17 +246,25 @@ std::string FormatPo(const std::vector<TableRow> &rows, const PoRequest &request
         for (int language = 0; language < LANGUAGE_COUNT; ++language) {
             if (language == request.language || language == request.source) continue;
             const std::optional<std::string> &other = row.texts[language];
-            po += std::string("#. ") + LanguageNames[language] + (other ? ": " + CommentText(*other) : " has no text") + "\n";
+            po += std::string("#. ") + LanguageNames[language] +
+                  (other ? ": " + PoEncoded(CommentText(*other), game) : " has no text") + "\n";
         }
         std::string id = PoMessageId(row, request.source);
         std::string text = request.asTemplate ? "" : row.texts[request.language].value_or("");
-        po += "#: " + PoReference(row.key) + "\nmsgctxt " + QuotedPoString(row.key) + "\nmsgid " + QuotedPoString(id) +
-              "\nmsgstr " + QuotedPoString(text) + "\n";
+        // Still as the language replaced has it: work left for the fan.
+        auto replaced = request.replaced ? request.replaced->find(row.key) : std::map<std::string, std::string>::const_iterator();
+        if (request.replaced && replaced != request.replaced->end() && replaced->second == text && !text.empty()) {
+            po += std::string("#. ") + LanguageNames[request.language] + ", not yet translated: " +
+                  PoEncoded(CommentText(text), game) + "\n";
+            text.clear();
+        }
+        po += "#: " + PoReference(row.key) + "\nmsgctxt " + QuotedPoString(PoEncoded(row.key, game)) + "\nmsgid " +
+              QuotedPoString(PoEncoded(id, game)) + "\nmsgstr " + QuotedPoString(PoEncoded(text, translated)) + "\n";
         if (!text.empty() && (BeginsWithLineFeed(id) != BeginsWithLineFeed(text) ||
                               EndsWithLineFeed(id) != EndsWithLineFeed(text)))
             ++*refusedByMsgfmt;
     }
-    return PoEncoded(po, page);
+    return po;
 }
 
 int ReadPo(const std::string &content, const PoReading &reading, PoFile *po, Refusals *refusals) {
@@ -227,16 +275,21 @@ int ReadPo(const std::string &content, const PoReading &reading, PoFile *po, Ref
     }
     std::vector<PoMessage> messages;
     if (!ReadPoSyntax(content, &messages, refusals)) return 0;
+    // A file without a header has only the code page given, if any.
+    TakeCodePage(reading, 0, po);
     for (const PoMessage &message : messages)
         if (!message.obsolete && !message.hasContext && message.id.kept.empty()) {
             if (!ReadHeader(message, reading, po, refusals)) return 0;
             break;
         }
-    if (reading.codePage) po->codePage = reading.codePage;
     TextCoding coding;
-    coding.page = &reading.pages[CodePageIndex(po->codePage)];
     coding.pages = reading.pages;
+    coding.gamePage = &reading.pages[CodePageIndex(DEFAULT_CODE_PAGE)];
+    coding.fanLanguage = reading.language;
+    coding.fanPage = &reading.pages[CodePageIndex(po->codePage)];
     coding.language = po->language;
+    const TextCoding keys = CodingOf(coding, -1), texts = CodingOf(coding, reading.language);
+    CharacterNotes notes;
     FileLines lines = LinesOf(content, content.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0);
     for (const PoMessage &message : messages) {
         if (message.obsolete || (!message.hasContext && message.id.kept.empty())) continue;
@@ -250,9 +303,9 @@ int ReadPo(const std::string &content, const PoReading &reading, PoFile *po, Ref
         }
         PoEntry read = {message.line, "", message.id.kept, "", message.fuzzy,
                         !message.fuzzy && !message.text.bytes.empty()};
-        StoredText(lines, message.context, coding, &read.key, refusals);
+        StoredText(lines, message.context, keys, &read.key, refusals, &notes);
         if (read.translated) {
-            StoredText(lines, message.text, coding, &read.text, refusals);
+            StoredText(lines, message.text, texts, &read.text, refusals, &notes);
             size_t bracket = message.text.bytes.find('[');
             if (bracket != std::string::npos)
                 RefuseAt(refusals, lines, message.text.places[bracket],
@@ -261,5 +314,6 @@ int ReadPo(const std::string &content, const PoReading &reading, PoFile *po, Ref
         }
         po->entries.push_back(read);
     }
+    po->commasBelow = notes.commasBelow;
     return !AnyRefused(*refusals);
 }

@@ -6,28 +6,45 @@
 #ifndef PARLYTE_FXT_PO_H
 #define PARLYTE_FXT_PO_H
 
+#include "encoding.h"
 #include "refusals.h"
 #include "table.h"
 
+#include <map>
+#include <stdint.h>
 #include <string>
 #include <vector>
 
 // What fxt po writes: the file for language, the msgid from source; with
-// asTemplate every msgstr empty. codePage is recorded in the header, and
-// revised is its PO-Revision-Date.
+// asTemplate every msgstr empty. The header's Language is languageCode, a
+// fan language's or the file's own, and revised its PO-Revision-Date;
+// the code page of its translations is recorded, but in a template, for
+// which the translator has not chosen one yet. Where replaced is given, the
+// file is for a fan translation written over language: a text still as
+// the language replaced had it (its NAME.bak) is written untranslated,
+// that text as a comment.
 struct PoRequest {
     int language;
     int source;
     bool asTemplate;
-    int codePage;
+    std::string languageCode;
     std::string revised;
+    const std::map<std::string, std::string> *replaced = nullptr;
 };
 
-// The PO file of the rows, and how many of its entries msgfmt would refuse:
-// those whose msgid and msgstr differ in beginning or ending with a line
-// feed.
-std::string FormatPo(const std::vector<TableRow> &rows, const PoRequest &request, const CodePage &page,
+// The PO file of the rows, its translations through the code page of
+// coding's language, the rest through the game's; and how many of its
+// entries msgfmt would refuse: those whose msgid and msgstr differ in
+// beginning or ending with a line feed.
+std::string FormatPo(const std::vector<TableRow> &rows, const PoRequest &request, const TextCoding &coding,
                      size_t *refusedByMsgfmt);
+
+// A time, in seconds since 1970, as a PO file's dates are written, in UTC:
+// 2026-12-09 03:20+0000.
+std::string PoDate(int64_t secondsSince1970);
+
+// Whether a text ends with a line feed, as msgfmt compares msgid and msgstr.
+bool EndsWithLineFeed(const std::string &text);
 
 // Game bytes in a PO file's UTF-8, as in a UTF-8 table but for the byte 4,
 // which gettext takes for its context separator and refuses in any string:
@@ -56,14 +73,19 @@ struct PoEntry {
 
 struct PoFile {
     int source = 0;                    // the language of the msgid, from the header's X-Source-Language
-    int codePage = DEFAULT_CODE_PAGE;  // of the game's bytes, which the file's texts were read through
+    int codePage = DEFAULT_CODE_PAGE;  // of the translations' bytes, which they were read through
+    std::string codePageTaken;         // why that code page: "as --codepage gives", ...
     std::string language;              // the header's Language, "" for none
     std::vector<PoEntry> entries;
+    size_t commasBelow = 0;            // ș and ț read as ş and ţ
 };
 
 // How a PO file is read: for which of the game's languages, and through
-// which code page: the one given (0 for none), or else the one the header
-// records, or else Windows-1252. pages are those CodePages lists.
+// which code page its translations: the one given (0 for none), or else
+// the one the header records (X-Code-Page), or else that of the fan
+// language the header's Language names, or else Windows-1252; keys and
+// msgids are the game's own, in Windows-1252. pages are those CodePages
+// lists.
 struct PoReading {
     int language;
     int codePage;
@@ -74,9 +96,10 @@ struct PoReading {
 // line ends) as gettext's own reader reads it, obsolete entries left out.
 // Refuses what gettext refuses, and, naming the line and, for a character,
 // the column: UTF-16, a charset other than UTF-8, a header that names
-// another of the game's languages or another code page than the one given,
-// an entry without msgctxt, a plural entry, and in a key or a translation
-// what the game's files cannot hold. Returns 1 when it refuses nothing.
+// another of the game's languages or a code page fxt does not know, an
+// entry without msgctxt, a plural entry, and in a key or a translation what
+// the game's files cannot hold, a letter once with the other lines where it
+// stands. Returns 1 when it refuses nothing.
 int ReadPo(const std::string &content, const PoReading &reading, PoFile *po, Refusals *refusals);
 
 #endif
