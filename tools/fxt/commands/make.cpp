@@ -55,9 +55,7 @@ int Make(const Options &options, const std::string &tablePath, const std::string
         Say("nothing was written");
         return EXIT_FAILED;
     }
-    if (notes.commasBelow)
-        warnings.push_back(Counted(notes.commasBelow, "ș or ț (a comma below) is", "ș and ț (a comma below) are") +
-                           " written as ş and ţ (a cedilla), which Windows-1250 has and Romanian fonts draw");
+    if (notes.commasBelow) warnings.push_back(CommasBelowWarning(notes.commasBelow));
     for (const std::string &warning : warnings) Say(NamedPath(tablePath) + ": " + warning);
     std::string folder;
     if (!UseGameFolder(argument, WRITING, &folder)) return EXIT_FAILED;

@@ -93,9 +93,7 @@ int MakeFromPo(const Options &options, int language, const std::string &poPath, 
     std::string named = NamedPath(poPath) + ": ";
     if (!po.codePageTaken.empty())
         Say(named + "its translations are read as " + CodePageName(po.codePage) + "'s letters, " + po.codePageTaken);
-    if (po.commasBelow)
-        Say(named + Counted(po.commasBelow, "ș or ț (a comma below) is", "ș and ț (a comma below) are") +
-            " written as ş and ţ (a cedilla), which " + CodePageName(po.codePage) + " has and Romanian fonts draw");
+    if (po.commasBelow) Say(named + CommasBelowWarning(po.commasBelow));
     std::string folder;
     FolderFiles files;
     std::vector<TableRow> rows;

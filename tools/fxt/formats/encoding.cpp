@@ -3,6 +3,7 @@
 
 #include "composition.h"
 #include "table.h"
+#include "wording.h"
 
 #include <algorithm>
 #include <stdio.h>
@@ -227,6 +228,11 @@ std::string Utf8OfTable(const std::string &bytes, const TextCoding &coding) {
         }
     }
     return text;
+}
+
+std::string CommasBelowWarning(size_t count) {
+    return Counted(count, "\xC8\x99 or \xC8\x9B (a comma below) is", "\xC8\x99 and \xC8\x9B (a comma below) are") +
+           " written as \xC5\x9F and \xC5\xA3 (a cedilla), which Windows-1250 has and Romanian fonts draw";
 }
 
 std::string Shown(const std::string &bytes, const TextCoding &coding) {

@@ -63,6 +63,10 @@ struct CharacterNotes {
     size_t composed = 0;       // letters read composed, or as their canonical same (NFC)
 };
 
+// What a warning says of the ș and ț (comma below) written as Windows-1250's
+// ş and ţ (cedilla).
+std::string CommasBelowWarning(size_t count);
+
 // The byte the language files store for the UTF-8 character at text[*at],
 // composed (NFC) with the combining marks that follow it where the code
 // page has the letter they make, which moves past them; or -1, with what is
