@@ -4,6 +4,7 @@
 
 #include "output.h"
 
+#include "tools/fxt/formats/rows.h"
 #include "tools/fxt/formats/wording.h"
 
 #include <algorithm>
@@ -75,8 +76,7 @@ int Missing(const Options &options, int language, const std::string &argument) {
     std::string keys;
     size_t absent = 0, unchanged = 0;
     for (const TableRow &row : rows) {
-        auto old = replaced.find(row.key);
-        bool still = row.texts[language] && old != replaced.end() && old->second == *row.texts[language];
+        bool still = StillAsReplaced(replaced, row.key, row.texts[language]);
         if (row.texts[language] && !still) continue;
         keys += EscapedText(row.key) + "\n";
         ++(still ? unchanged : absent);

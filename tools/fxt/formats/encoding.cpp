@@ -118,9 +118,17 @@ std::string NotInCodePage(unsigned long ch, const TextSource &source, const Text
     return problem + ": give --codepage " + pages;
 }
 
-// The language of a table's column (from 0, the keys'), -1 for the keys.
-int ColumnLanguage(int column) {
-    return column >= 1 && column <= 4 ? column - 1 : -1;
+// The coding of each of a table's columns, the keys' first; a column past
+// them (a line with too many fields, which the parser refuses) as the keys'.
+struct ColumnCodings {
+    TextCoding of[LANGUAGE_COUNT + 1];
+    const TextCoding &operator[](int column) const { return of[column <= LANGUAGE_COUNT ? column : 0]; }
+};
+
+ColumnCodings CodingsOfColumns(const TextCoding &coding) {
+    ColumnCodings columns;
+    for (int column = 0; column <= LANGUAGE_COUNT; ++column) columns.of[column] = CodingOf(coding, column - 1);
+    return columns;
 }
 
 std::string ReplacementCharacterProblem(const TextSource &source) {
@@ -218,14 +226,11 @@ std::string Utf8OfBytes(const std::string &bytes, const CodePage &page) {
 std::string Utf8OfTable(const std::string &bytes, const TextCoding &coding) {
     std::string text;
     text.reserve(bytes.size() + bytes.size() / 8);
+    const ColumnCodings columns = CodingsOfColumns(coding);
     int column = 0;
-    const CodePage *page = CodingOf(coding, -1).page;
     for (char byte : bytes) {
-        AppendUtf8(&text, page->characters[(unsigned char)byte]);
-        if (byte == '\t' || byte == '\n') {
-            column = byte == '\t' ? column + 1 : 0;
-            page = CodingOf(coding, ColumnLanguage(column)).page;
-        }
+        AppendUtf8(&text, columns[column].page->characters[(unsigned char)byte]);
+        if (byte == '\t' || byte == '\n') column = byte == '\t' ? column + 1 : 0;
     }
     return text;
 }
@@ -258,8 +263,8 @@ int DecodeTable(const std::string &content, const TextCoding &coding, std::strin
                 CharacterNotes *notes) {
     bytes->clear();
     size_t line = 1, column = 1;
+    const ColumnCodings columns = CodingsOfColumns(coding);
     int field = 0;
-    TextCoding fieldCoding = CodingOf(coding, -1);
     bool ansi = coding.encoding == TABLE_ANSI;
     size_t utf8 = ansi ? FirstOfUtf8Text(content) : std::string::npos;
     size_t at = StartsWith(content, 0, ByteOrderMark) ? ByteOrderMark.size() : 0;
@@ -270,7 +275,7 @@ int DecodeTable(const std::string &content, const TextCoding &coding, std::strin
         int stored = byte;
         std::string problem;
         if (!ansi) {
-            stored = StoredByteOfUtf8(content, &at, TableSource, fieldCoding, &problem, notes);
+            stored = StoredByteOfUtf8(content, &at, TableSource, columns[field], &problem, notes);
         } else if (StartsWith(content, at, ReplacementCharacter)) {
             // No game text holds these bytes.
             problem = ReplacementCharacterProblem(TableSource);
@@ -298,10 +303,7 @@ int DecodeTable(const std::string &content, const TextCoding &coding, std::strin
         } else {
             ++column;
         }
-        if (byte == '\t' || byte == '\n') {
-            field = byte == '\t' ? field + 1 : 0;
-            fieldCoding = CodingOf(coding, ColumnLanguage(field));
-        }
+        if (byte == '\t' || byte == '\n') field = byte == '\t' ? field + 1 : 0;
     }
     return !AnyRefused(*refusals);
 }

@@ -3,6 +3,7 @@
 
 #include "encoding.h"
 #include "po_syntax.h"
+#include "rows.h"
 
 #include "res/version.h"
 
@@ -252,8 +253,7 @@ std::string FormatPo(const std::vector<TableRow> &rows, const PoRequest &request
         std::string id = PoMessageId(row, request.source);
         std::string text = request.asTemplate ? "" : row.texts[request.language].value_or("");
         // Still as the language replaced has it: work left for the fan.
-        auto replaced = request.replaced ? request.replaced->find(row.key) : std::map<std::string, std::string>::const_iterator();
-        if (request.replaced && replaced != request.replaced->end() && replaced->second == text && !text.empty()) {
+        if (request.replaced && !text.empty() && StillAsReplaced(*request.replaced, row.key, text)) {
             po += std::string("#. ") + LanguageNames[request.language] + ", not yet translated: " +
                   PoEncoded(CommentText(text), game) + "\n";
             text.clear();

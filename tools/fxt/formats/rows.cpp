@@ -99,3 +99,9 @@ size_t ChangedTexts(const StoredPairs &before, const StoredPairs &after) {
 std::string EncodeTableLanguage(const std::vector<TableRow> &rows, int language) {
     return EncodeLanguageFile(LanguagePairs(rows, language));
 }
+
+bool StillAsReplaced(const std::map<std::string, std::string> &replaced, const std::string &key,
+                     const std::optional<std::string> &text) {
+    auto old = replaced.find(key);
+    return text && old != replaced.end() && old->second == *text;
+}

@@ -6,6 +6,8 @@
 #include "language_file.h"
 #include "table.h"
 
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,11 @@ StoredPairs LanguagePairs(const std::vector<TableRow> &rows, int language);
 // How many keys have another text in one file's pairs than in the other's,
 // or a text in only one of them.
 size_t ChangedTexts(const StoredPairs &before, const StoredPairs &after);
+
+// Whether a text is still the one a fan translation replaced (replaced
+// holds those texts by key): the work left in its language.
+bool StillAsReplaced(const std::map<std::string, std::string> &replaced, const std::string &key,
+                     const std::optional<std::string> &text);
 
 // The language file of one language of the rows: the keys that have a text
 // in that language, in table order.
